@@ -1,0 +1,30 @@
+// The host command's run: a simulated machine with the distribution files, the monitor for some
+// virtual seconds, and a readable transcript of what it did.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace os::sim {
+class SimMachine;
+}
+
+namespace monitor {
+
+struct SimRunOptions {
+    unsigned seconds = 30;
+    std::string machineFile; // key=value lines; empty: the demo machine
+    std::string dataDir;     // distribution files; empty: the source tree's data/
+    std::vector<std::string> programArgs;
+};
+
+// Applies a machine description (key=value lines) to a machine; returns an error text or "".
+std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text);
+
+// Lists every window's controls with their texts and colours.
+std::string DescribeWindows(os::sim::SimMachine& machine);
+
+int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out);
+
+} // namespace monitor

@@ -1,0 +1,155 @@
+// The operating-system services the programs use. Program code reaches Windows only through this
+// interface: the host build implements it on a simulated machine (src/os/sim), the Windows build
+// on the real Win32 calls (src/os/win32).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace os {
+
+using Handle = std::uintptr_t;
+constexpr Handle kNoHandle = 0;
+constexpr Handle kInvalidHandle = ~static_cast<Handle>(0);
+
+// Win32 error codes the programs and the simulated machine use.
+enum : std::uint32_t {
+    kErrorSuccess = 0,
+    kErrorFileNotFound = 2,
+    kErrorPathNotFound = 3,
+    kErrorAccessDenied = 5,
+    kErrorInvalidHandle = 6,
+    kErrorGenFailure = 31,
+    kErrorSharingViolation = 32,
+    kErrorInvalidParameter = 87,
+    kErrorAlreadyExists = 183,
+};
+
+// Platform ids of the version record.
+enum : std::uint32_t { kPlatformWin32s = 0, kPlatformWin9x = 1, kPlatformNT = 2 };
+
+// The 148-byte version record's fields.
+struct VersionInfo {
+    std::uint32_t majorVersion = 0;
+    std::uint32_t minorVersion = 0;
+    std::uint32_t buildNumber = 0;
+    std::uint32_t platformId = 0;
+    std::string servicePack;
+};
+
+// A local-descriptor-table entry as the selector lookup of the current thread returns it.
+struct LdtEntry {
+    std::uint16_t limitLow = 0;
+    std::uint16_t baseLow = 0;
+    std::uint8_t baseMid = 0;
+    std::uint8_t flags1 = 0;
+    std::uint8_t flags2 = 0; // bits 0-3: limit bits 16-19
+    std::uint8_t baseHigh = 0;
+};
+
+struct LocalTime {
+    int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+// Predefined registry roots.
+enum class RegRoot { LocalMachine, CurrentUser };
+
+// A top-level window of a program, as the simulated machine delivers broadcast messages to it.
+// The Windows build delivers through real windows and never uses this.
+class WindowSink {
+  public:
+    virtual ~WindowSink() = default;
+    virtual void Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+};
+
+class System {
+  public:
+    virtual ~System() = default;
+
+    // --- process -------------------------------------------------------------------------
+    virtual std::string GetModuleFileName() = 0;         // full path of the running program
+    virtual std::vector<std::string> GetArguments() = 0; // command-line arguments, without argv[0]
+    virtual std::uint32_t GetLastError() = 0;
+    virtual void SetLastError(std::uint32_t code) = 0;
+    virtual void CloseHandle(Handle handle) = 0;
+
+    // --- kernel: synchronisation, time ---------------------------------------------------
+    // CreateMutexA: sets the last error (kErrorAlreadyExists when the name is taken).
+    virtual Handle CreateMutex(bool initialOwner, const std::string& name) = 0;
+    virtual void ReleaseMutex(Handle mutex) = 0;
+    virtual std::uint32_t GetTickCount() = 0;
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
+    virtual std::int32_t Time() = 0; // C time(NULL), seconds since 1970 (UTC)
+    virtual LocalTime GetLocalTime() = 0;
+    // Local date in the system's short date format, a blank, the long time format; at exactly
+    // midnight the date alone.
+    virtual std::string FormatLocalDateTime(const LocalTime& time) = 0;
+
+    // --- kernel: system information ------------------------------------------------------
+    virtual bool GetVersionEx(VersionInfo& info) = 0;
+    virtual std::uint32_t GetSystemDefaultLCID() = 0;
+    virtual int ScreenPixelsPerInch() = 0;
+    // Windows 9x board-id path: descriptor of a selector of the current thread, and a byte of
+    // the segment behind it.
+    virtual bool GetThreadSelectorEntry(std::uint32_t selector, LdtEntry& entry) = 0;
+    virtual std::uint8_t ReadSegmentByte(std::uint32_t selector, std::uint32_t offset) = 0;
+
+    // --- kernel: files -------------------------------------------------------------------
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual bool DirectoryExists(const std::string& path) = 0;
+    // Whole-file access as bytes. ReadFile fails when the file is missing or unreadable.
+    virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
+    virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+    virtual bool AppendFile(const std::string& path, const std::string& bytes) = 0;
+    virtual bool DeleteFile(const std::string& path) = 0;
+    virtual bool MoveFileReplace(const std::string& from, const std::string& to) = 0;
+    virtual bool CreateDirectory(const std::string& path) = 0;
+
+    // --- private-profile (INI) files -----------------------------------------------------
+    // GetPrivateProfileStringA with a 2048-byte buffer: at most 2047 characters come back.
+    virtual std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                                const std::string& defaultValue,
+                                                const std::string& file) = 0;
+    virtual bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                           const std::string& value, const std::string& file) = 0;
+    // The "key=value" lines of a section, in file order.
+    virtual std::vector<std::string> GetPrivateProfileSection(const std::string& section,
+                                                              const std::string& file) = 0;
+    virtual std::vector<std::string> GetPrivateProfileSectionNames(const std::string& file) = 0;
+
+    // --- registry ------------------------------------------------------------------------
+    // Key paths without a leading backslash, such as "Software\\Microsoft\\Windows".
+    virtual bool RegCreateKey(RegRoot root, const std::string& key) = 0;
+    virtual bool RegKeyExists(RegRoot root, const std::string& key) = 0;
+    virtual bool RegSetString(RegRoot root, const std::string& key, const std::string& name,
+                              const std::string& value) = 0;
+    virtual bool RegSetDword(RegRoot root, const std::string& key, const std::string& name,
+                             std::uint32_t value) = 0;
+    virtual bool RegGetString(RegRoot root, const std::string& key, const std::string& name,
+                              std::string& value) = 0;
+    virtual bool RegGetDword(RegRoot root, const std::string& key, const std::string& name,
+                             std::uint32_t& value) = 0;
+    virtual bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) = 0;
+    virtual bool RegDeleteKey(RegRoot root, const std::string& key) = 0; // subkeys first
+
+    // --- window messages -----------------------------------------------------------------
+    virtual std::uint32_t RegisterWindowMessage(const std::string& name) = 0;
+    // SendMessageA to HWND_BROADCAST: every top-level window of every program gets it.
+    virtual void BroadcastMessage(std::uint32_t msg, std::uintptr_t wParam,
+                                  std::intptr_t lParam) = 0;
+    // The simulated machine routes broadcasts to these; the Windows side ignores them.
+    virtual void AttachWindow(WindowSink* window) = 0;
+    virtual void DetachWindow(WindowSink* window) = 0;
+
+    // --- device I/O ----------------------------------------------------------------------
+    // CreateFileA for reading and writing, no sharing, existing file, no attributes. Returns
+    // kInvalidHandle and sets the last error on failure.
+    virtual Handle OpenDevice(const std::string& path) = 0;
+    // DeviceIoControl, synchronous, buffered.
+    virtual bool DeviceIoControl(Handle device, std::uint32_t code, const void* in,
+                                 std::uint32_t inSize, void* out, std::uint32_t outSize,
+                                 std::uint32_t* returned) = 0;
+};
+
+} // namespace os

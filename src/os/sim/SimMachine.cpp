@@ -1,0 +1,401 @@
+#include "os/sim/SimMachine.h"
+
+#include "os/sim/SimProcess.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace os::sim {
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// Splits "C:\a\b" into the drive letter and its components.
+bool SplitWindowsPath(const std::string& path, char& drive, std::vector<std::string>& parts) {
+    if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0])))
+        return false;
+    drive = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+    std::string part;
+    for (size_t i = 2; i <= path.size(); ++i) {
+        char c = i < path.size() ? path[i] : '\\';
+        if (c == '\\' || c == '/') {
+            if (part == "..") {
+                if (!parts.empty()) parts.pop_back();
+            } else if (!part.empty() && part != ".") {
+                parts.push_back(part);
+            }
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    return true;
+}
+
+std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
+}
+
+} // namespace
+
+SimMachine::SimMachine(const fs::path& sandbox, MachineConfig config)
+    : sandbox_(sandbox), config_(config), tick_(config.startTick) {
+    fs::create_directories(sandbox_ / "c");
+    board_init(&board_);
+    CreateDirectory("C:\\WINDOWS");
+    CreateDirectory("C:\\WINDOWS\\system32");
+    CreateDirectory("C:\\WINDOWS\\Temp");
+}
+
+SimMachine::~SimMachine() = default;
+
+std::unique_ptr<SimProcess> SimMachine::StartProcess(const std::string& exePath,
+                                                     std::vector<std::string> args) {
+    Trace("start " + exePath + [&] {
+        std::string text;
+        for (const auto& a : args)
+            text += " \"" + a + "\"";
+        return text;
+    }());
+    return std::make_unique<SimProcess>(*this, exePath, std::move(args));
+}
+
+std::int32_t SimMachine::Time() const {
+    return config_.startTime + static_cast<std::int32_t>(ElapsedMs() / 1000);
+}
+
+// --- files -------------------------------------------------------------------------------
+
+fs::path SimMachine::HostPath(const std::string& windowsPath) const {
+    char drive = 0;
+    std::vector<std::string> parts;
+    if (!SplitWindowsPath(windowsPath, drive, parts)) return {};
+    fs::path host = sandbox_ / std::string(1, drive);
+    bool exists = fs::is_directory(host);
+    for (const auto& part : parts) {
+        fs::path next = host / part;
+        if (exists && !fs::exists(next)) {
+            std::error_code ec;
+            for (const auto& entry : fs::directory_iterator(host, ec)) {
+                if (Lower(entry.path().filename().string()) == Lower(part)) {
+                    next = entry.path();
+                    break;
+                }
+            }
+        }
+        exists = exists && fs::exists(next);
+        host = next;
+    }
+    return host;
+}
+
+bool SimMachine::ReadFile(const std::string& path, std::string& bytes) const {
+    fs::path host = HostPath(path);
+    if (host.empty() || !fs::is_regular_file(host)) return false;
+    std::ifstream in(host, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream data;
+    data << in.rdbuf();
+    bytes = data.str();
+    return true;
+}
+
+bool SimMachine::IsWritable(const std::string& path) const {
+    char drive = 0;
+    std::vector<std::string> parts;
+    if (!SplitWindowsPath(path, drive, parts)) return false;
+    std::string prefix = std::string(1, drive) + ":";
+    if (readOnly_.count(prefix)) return false;
+    for (const auto& part : parts) {
+        prefix += "\\" + Lower(part);
+        if (readOnly_.count(prefix)) return false;
+    }
+    return true;
+}
+
+bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
+    fs::path host = HostPath(path);
+    if (host.empty() || !IsWritable(path) || !fs::is_directory(host.parent_path())) return false;
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << bytes;
+    Trace("file write " + path + " (" + std::to_string(bytes.size()) + " bytes)");
+    return static_cast<bool>(out);
+}
+
+bool SimMachine::AppendFile(const std::string& path, const std::string& bytes) {
+    fs::path host = HostPath(path);
+    if (host.empty() || !IsWritable(path) || !fs::is_directory(host.parent_path())) return false;
+    std::ofstream out(host, std::ios::binary | std::ios::app);
+    if (!out) return false;
+    out << bytes;
+    Trace("file append " + path + ": " + bytes);
+    return static_cast<bool>(out);
+}
+
+bool SimMachine::FileExists(const std::string& path) const {
+    fs::path host = HostPath(path);
+    return !host.empty() && fs::is_regular_file(host);
+}
+
+bool SimMachine::DirectoryExists(const std::string& path) const {
+    fs::path host = HostPath(path);
+    return !host.empty() && fs::is_directory(host);
+}
+
+bool SimMachine::DeleteFile(const std::string& path) {
+    fs::path host = HostPath(path);
+    if (host.empty() || !fs::is_regular_file(host) || !IsWritable(path)) return false;
+    std::error_code ec;
+    bool ok = fs::remove(host, ec);
+    if (ok) Trace("file delete " + path);
+    return ok;
+}
+
+bool SimMachine::MoveFileReplace(const std::string& from, const std::string& to) {
+    fs::path source = HostPath(from);
+    fs::path target = HostPath(to);
+    if (source.empty() || target.empty() || !fs::is_regular_file(source) || !IsWritable(from) ||
+        !IsWritable(to))
+        return false;
+    std::error_code ec;
+    fs::rename(source, target, ec);
+    if (!ec) Trace("file move " + from + " -> " + to);
+    return !ec;
+}
+
+bool SimMachine::CreateDirectory(const std::string& path) {
+    fs::path host = HostPath(path);
+    if (host.empty() || fs::exists(host) || !fs::is_directory(host.parent_path())) return false;
+    std::error_code ec;
+    return fs::create_directory(host, ec);
+}
+
+void SimMachine::SetReadOnly(const std::string& path, bool readOnly) {
+    std::string key = Lower(path);
+    while (key.size() > 3 && key.back() == '\\')
+        key.pop_back();
+    if (readOnly)
+        readOnly_.insert(key);
+    else
+        readOnly_.erase(key);
+}
+
+void SimMachine::InstallFolder(const fs::path& hostFolder, const std::string& windowsFolder) {
+    char drive = 0;
+    std::vector<std::string> parts;
+    SplitWindowsPath(windowsFolder, drive, parts);
+    std::string path = std::string(1, drive) + ":";
+    for (const auto& part : parts) {
+        path += "\\" + part;
+        CreateDirectory(path);
+    }
+    for (const auto& entry : fs::directory_iterator(hostFolder)) {
+        if (!entry.is_regular_file()) continue;
+        fs::copy_file(entry.path(), HostPath(path) / entry.path().filename(),
+                      fs::copy_options::overwrite_existing);
+    }
+}
+
+// --- registry ----------------------------------------------------------------------------
+
+std::string SimMachine::KeyPath(RegRoot root, const std::string& key) {
+    std::string path = root == RegRoot::LocalMachine ? "hklm" : "hkcu";
+    std::string part;
+    for (size_t i = 0; i <= key.size(); ++i) {
+        char c = i < key.size() ? key[i] : '\\';
+        if (c == '\\') {
+            if (!part.empty()) path += "\\" + Lower(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    return path;
+}
+
+bool SimMachine::RegCreateKey(RegRoot root, const std::string& key) {
+    std::string path = KeyPath(root, key);
+    if (readOnlyKeys.count(path)) return registry_.count(path) > 0;
+    // Every key on the way exists too.
+    for (size_t pos = path.find('\\'); pos != std::string::npos; pos = path.find('\\', pos + 1))
+        registry_[path.substr(0, pos)];
+    registry_[path];
+    return true;
+}
+
+bool SimMachine::RegKeyExists(RegRoot root, const std::string& key) const {
+    return registry_.count(KeyPath(root, key)) > 0;
+}
+
+bool SimMachine::RegSet(RegRoot root, const std::string& key, const RegValue& value) {
+    std::string path = KeyPath(root, key);
+    auto it = registry_.find(path);
+    if (it == registry_.end() || readOnlyKeys.count(path)) return false;
+    it->second.values[Lower(value.name)] = value;
+    Trace("registry set " + path + " \"" + value.name +
+          "\" = " + (value.isDword ? Hex(value.dword) : "\"" + value.text + "\""));
+    return true;
+}
+
+const RegValue* SimMachine::RegGet(RegRoot root, const std::string& key,
+                                   const std::string& name) const {
+    auto it = registry_.find(KeyPath(root, key));
+    if (it == registry_.end()) return nullptr;
+    auto value = it->second.values.find(Lower(name));
+    return value == it->second.values.end() ? nullptr : &value->second;
+}
+
+bool SimMachine::RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) {
+    std::string path = KeyPath(root, key);
+    auto it = registry_.find(path);
+    if (it == registry_.end() || readOnlyKeys.count(path)) return false;
+    bool erased = it->second.values.erase(Lower(name)) > 0;
+    if (erased) Trace("registry delete value " + path + " \"" + name + "\"");
+    return erased;
+}
+
+bool SimMachine::RegDeleteKey(RegRoot root, const std::string& key) {
+    std::string path = KeyPath(root, key);
+    if (!registry_.count(path) || readOnlyKeys.count(path)) return false;
+    for (auto it = registry_.begin(); it != registry_.end();) {
+        if (it->first == path || it->first.rfind(path + "\\", 0) == 0)
+            it = registry_.erase(it);
+        else
+            ++it;
+    }
+    Trace("registry delete key " + path);
+    return true;
+}
+
+// --- mutexes and messages --------------------------------------------------------------------
+
+Handle SimMachine::CreateMutex(SimProcess&, const std::string& name, bool& existed) {
+    Mutex& mutex = mutexes_[name];
+    existed = mutex.refs > 0;
+    ++mutex.refs;
+    Handle handle = nextHandle_++;
+    mutexHandles_[handle] = name;
+    Trace(std::string("mutex \"") + name + "\"" + (existed ? " (already exists)" : " created"));
+    return handle;
+}
+
+void SimMachine::ReleaseMutex(SimProcess&, Handle handle) {
+    if (mutexHandles_.count(handle)) Trace("mutex \"" + mutexHandles_[handle] + "\" released");
+}
+
+void SimMachine::CloseHandle(SimProcess&, Handle handle) {
+    auto it = mutexHandles_.find(handle);
+    if (it != mutexHandles_.end()) {
+        auto mutex = mutexes_.find(it->second);
+        if (mutex != mutexes_.end() && --mutex->second.refs <= 0) mutexes_.erase(mutex);
+        mutexHandles_.erase(it);
+        return;
+    }
+    if (driverHandles_.erase(handle)) Trace("driver closed");
+}
+
+bool SimMachine::MutexExists(const std::string& name) const {
+    return mutexes_.count(name) > 0;
+}
+
+std::uint32_t SimMachine::RegisterWindowMessage(const std::string& name) {
+    auto it = messages_.find(Lower(name));
+    if (it != messages_.end()) return it->second;
+    return messages_[Lower(name)] = nextMessage_++;
+}
+
+void SimMachine::Broadcast(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+    std::string name = Hex(msg);
+    for (const auto& [text, id] : messages_)
+        if (id == msg) name = "\"" + text + "\"";
+    Trace("broadcast " + name);
+    // A window may go away while the message is delivered: deliver to a snapshot, skipping
+    // windows that have been detached meanwhile.
+    std::vector<WindowSink*> targets = windows_;
+    for (WindowSink* window : targets)
+        if (std::find(windows_.begin(), windows_.end(), window) != windows_.end())
+            window->Deliver(msg, wParam, lParam);
+}
+
+void SimMachine::AttachWindow(WindowSink* window) {
+    windows_.push_back(window);
+}
+
+void SimMachine::DetachWindow(WindowSink* window) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+}
+
+// --- driver ------------------------------------------------------------------------------------
+
+bool SimMachine::DriverPresent() const {
+    return config_.driverAppearsAfterMs >= 0 &&
+           static_cast<std::int64_t>(ElapsedMs()) >= config_.driverAppearsAfterMs;
+}
+
+Handle SimMachine::OpenDriver() {
+    ++openAttempts_;
+    if (!DriverPresent()) return kInvalidHandle;
+    Handle handle = nextHandle_++;
+    driverHandles_.insert(handle);
+    Trace("driver opened");
+    return handle;
+}
+
+bool SimMachine::DeviceIoControl(Handle device, std::uint32_t code, const void* in,
+                                 std::uint32_t inSize, void* out, std::uint32_t outSize,
+                                 std::uint32_t* returned) {
+    if (BoardScript) BoardScript(board_, ElapsedMs());
+    DriverRequest request{Tick(), code, {}, outSize, false, {}};
+    if (in && inSize) {
+        auto bytes = static_cast<const std::uint8_t*>(in);
+        request.input.assign(bytes, bytes + inSize);
+    }
+    unsigned long done = 0;
+    bool ok = driverHandles_.count(device) &&
+              board_ioctl(&board_, code, in, inSize, out, outSize, &done) != 0;
+    if (returned) *returned = static_cast<std::uint32_t>(done);
+    request.ok = ok;
+    if (ok && out && done) {
+        auto bytes = static_cast<const std::uint8_t*>(out);
+        request.output.assign(bytes, bytes + done);
+    }
+    std::string line = "driver " + Hex(code) + " in[";
+    for (size_t i = 0; i < request.input.size(); ++i)
+        line += (i ? " " : "") + Hex(request.input[i]).substr(2);
+    line += "] out[";
+    for (size_t i = 0; i < request.output.size(); ++i)
+        line += (i ? " " : "") + Hex(request.output[i]).substr(2);
+    line += ok ? "]" : "] failed";
+    Trace(line);
+    requests_.push_back(std::move(request));
+    return ok;
+}
+
+std::vector<DriverRequest> SimMachine::RequestsWithCode(std::uint32_t code) const {
+    std::vector<DriverRequest> found;
+    for (const auto& r : requests_)
+        if (r.code == code) found.push_back(r);
+    return found;
+}
+
+void SimMachine::Trace(const std::string& line) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%7u.%03u ", ElapsedMs() / 1000, ElapsedMs() % 1000);
+    transcript_.push_back(stamp + line);
+    if (OnTrace) OnTrace(transcript_.back());
+}
+
+} // namespace os::sim

@@ -1,0 +1,93 @@
+// One program running on the simulated machine: its own path, arguments, last error and current
+// folder, and the machine's services through os::System.
+#pragma once
+
+#include "os/System.h"
+
+#include <string>
+#include <vector>
+
+namespace os::sim {
+
+class SimMachine;
+
+class SimProcess : public System {
+  public:
+    SimProcess(SimMachine& machine, std::string exePath, std::vector<std::string> args);
+    ~SimProcess() override;
+
+    SimMachine& Machine() { return machine_; }
+    // Relative paths are taken from this folder (the program's folder at start).
+    std::string CurrentDirectory;
+    // A relative path made absolute.
+    std::string FullPath(const std::string& path) const;
+
+    std::string GetModuleFileName() override { return exePath_; }
+    std::vector<std::string> GetArguments() override { return args_; }
+    std::uint32_t GetLastError() override { return lastError_; }
+    void SetLastError(std::uint32_t code) override { lastError_ = code; }
+    void CloseHandle(Handle handle) override;
+
+    Handle CreateMutex(bool initialOwner, const std::string& name) override;
+    void ReleaseMutex(Handle mutex) override;
+    std::uint32_t GetTickCount() override;
+    void Sleep(std::uint32_t milliseconds) override;
+    std::int32_t Time() override;
+    LocalTime GetLocalTime() override;
+    std::string FormatLocalDateTime(const LocalTime& time) override;
+
+    bool GetVersionEx(VersionInfo& info) override;
+    std::uint32_t GetSystemDefaultLCID() override;
+    int ScreenPixelsPerInch() override;
+    bool GetThreadSelectorEntry(std::uint32_t selector, LdtEntry& entry) override;
+    std::uint8_t ReadSegmentByte(std::uint32_t selector, std::uint32_t offset) override;
+
+    bool FileExists(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    bool ReadFile(const std::string& path, std::string& bytes) override;
+    bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool AppendFile(const std::string& path, const std::string& bytes) override;
+    bool DeleteFile(const std::string& path) override;
+    bool MoveFileReplace(const std::string& from, const std::string& to) override;
+    bool CreateDirectory(const std::string& path) override;
+
+    std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                        const std::string& defaultValue,
+                                        const std::string& file) override;
+    bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                   const std::string& value, const std::string& file) override;
+    std::vector<std::string> GetPrivateProfileSection(const std::string& section,
+                                                      const std::string& file) override;
+    std::vector<std::string> GetPrivateProfileSectionNames(const std::string& file) override;
+
+    bool RegCreateKey(RegRoot root, const std::string& key) override;
+    bool RegKeyExists(RegRoot root, const std::string& key) override;
+    bool RegSetString(RegRoot root, const std::string& key, const std::string& name,
+                      const std::string& value) override;
+    bool RegSetDword(RegRoot root, const std::string& key, const std::string& name,
+                     std::uint32_t value) override;
+    bool RegGetString(RegRoot root, const std::string& key, const std::string& name,
+                      std::string& value) override;
+    bool RegGetDword(RegRoot root, const std::string& key, const std::string& name,
+                     std::uint32_t& value) override;
+    bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) override;
+    bool RegDeleteKey(RegRoot root, const std::string& key) override;
+
+    std::uint32_t RegisterWindowMessage(const std::string& name) override;
+    void BroadcastMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void AttachWindow(WindowSink* window) override;
+    void DetachWindow(WindowSink* window) override;
+
+    Handle OpenDevice(const std::string& path) override;
+    bool DeviceIoControl(Handle device, std::uint32_t code, const void* in, std::uint32_t inSize,
+                         void* out, std::uint32_t outSize, std::uint32_t* returned) override;
+
+  private:
+    SimMachine& machine_;
+    std::string exePath_;
+    std::vector<std::string> args_;
+    std::uint32_t lastError_ = 0;
+    std::vector<Handle> handles_;
+};
+
+} // namespace os::sim

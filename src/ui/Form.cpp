@@ -1,0 +1,105 @@
+#include "ui/Form.h"
+
+#include "ui/Application.h"
+
+namespace ui {
+
+namespace {
+// Frame and caption of a single-border window at 96 pixels per inch.
+constexpr int kFrameWidth = 6;
+constexpr int kFrameHeight = 25;
+} // namespace
+
+Form::Form(Application& app, std::string name)
+    : Control(this, nullptr, std::move(name)), app_(app) {
+    Control::SetVisible(false);
+    app_.System().AttachWindow(this);
+}
+
+Form::~Form() {
+    app_.System().DetachWindow(this);
+}
+
+int Form::ClientWidth() const {
+    return Width() - kFrameWidth;
+}
+int Form::ClientHeight() const {
+    return Height() - kFrameHeight;
+}
+
+void Form::SetShown(bool shown) {
+    if (Visible() == shown) return;
+    SetVisible(shown);
+    if (shown) {
+        if (OnShow) OnShow(this);
+    } else {
+        if (OnHide) OnHide(this);
+    }
+}
+
+void Form::Show() {
+    SetShown(true);
+    app_.Activate(this);
+}
+
+void Form::Hide() {
+    if (!Visible()) return;
+    SetShown(false);
+    app_.FormHidden(this);
+}
+
+int Form::ShowModal() {
+    modalResult_ = mrNone;
+    modal_ = true;
+    Show();
+    app_.RunModalLoop([this] { return modalResult_ != mrNone || !Visible(); });
+    if (modalResult_ == mrNone) modalResult_ = mrCancel;
+    modal_ = false;
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose) OnClose(this, action);
+    Hide();
+    return modalResult_;
+}
+
+void Form::Close() {
+    if (modal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == TCloseAction::caNone) return;
+    if (app_.MainForm() == this)
+        app_.Terminate();
+    else
+        Hide();
+}
+
+bool Form::Active() const {
+    return app_.ActiveForm() == this;
+}
+
+void Form::WndProc(TMessage& message) {
+    DefaultHandler(message);
+}
+
+void Form::DefaultHandler(TMessage& message) {
+    message.Result = 0;
+}
+
+void Form::Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+    TMessage message{msg, wParam, lParam, 0};
+    app_.Guard([&] { WndProc(message); });
+}
+
+void Form::Activated() {
+    if (OnActivate) OnActivate(this);
+}
+
+void Form::RunDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (OnDestroy) OnDestroy(this);
+}
+
+} // namespace ui

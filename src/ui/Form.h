@@ -1,0 +1,87 @@
+// A window of the program: a class whose controls are named members, created with their form
+// values in the constructor.
+#pragma once
+
+#include "os/System.h"
+#include "ui/Control.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace ui {
+
+enum TModalResult : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+};
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+enum class TBorderStyle { bsSizeable, bsSingle, bsDialog, bsNone };
+
+struct TMessage {
+    std::uint32_t Msg = 0;
+    std::uintptr_t WParam = 0;
+    std::intptr_t LParam = 0;
+    std::intptr_t Result = 0;
+};
+
+constexpr std::uint32_t WM_POWERBROADCAST = 0x218;
+constexpr std::uintptr_t PBT_APMRESUMESUSPEND = 7;
+
+class Form : public Control, public os::WindowSink {
+  public:
+    explicit Form(Application& app, std::string name);
+    ~Form() override;
+
+    Application& App() const { return app_; }
+
+    // Outer size; the client size follows it (frame and caption of a single-border window).
+    int ClientWidth() const;
+    int ClientHeight() const;
+    TBorderStyle BorderStyle = TBorderStyle::bsSizeable;
+
+    void Show();
+    void Hide();
+    // Runs a nested loop until ModalResult is set, the window closes or the application ends
+    // (then mrCancel).
+    int ShowModal();
+    bool Modal() const { return modal_; }
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
+    // Closing the main window ends the program; a modal window ends its modal run.
+    void Close();
+    bool Active() const;
+
+    std::function<void(Component* sender)> OnActivate;
+    std::function<void(Component* sender, TCloseAction& action)> OnClose;
+    std::function<void(Component* sender)> OnDestroy;
+    std::function<void(Component* sender)> OnShow;
+    std::function<void(Component* sender)> OnHide;
+
+    // The window procedure; the default passes the message to DefaultHandler.
+    virtual void WndProc(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+
+    // os::WindowSink: a message sent to this top-level window.
+    void Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    // Called by the application: activation changes and destruction.
+    void Activated();
+    void RunDestroy();
+
+  private:
+    void SetShown(bool shown);
+
+    Application& app_;
+    bool modal_ = false;
+    int modalResult_ = mrNone;
+    bool destroyed_ = false;
+};
+
+} // namespace ui

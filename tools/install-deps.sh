@@ -1,0 +1,38 @@
+#!/bin/sh
+# Installs what the Windows build and the Wine tests need: the mingw-w64 i686
+# cross compilers, 32-bit Wine, a virtual X display and the screenshot/window
+# tools. Safe to run again: does nothing when everything is already there.
+# Must run as root (or through sudo).
+set -eu
+
+export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
+
+# fonts-wine gives the Marlett caption glyphs and Tahoma-like fonts (else screenshots show
+# "0 1 r" on the caption buttons).
+PACKAGES="gcc-mingw-w64-i686 g++-mingw-w64-i686 wine wine32 fonts-wine fonts-liberation xvfb
+  imagemagick xdotool x11-utils"
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+if [ -z "$missing" ]; then
+  exit 0
+fi
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+
+echo "install-deps: installing$missing" >&2
+$SUDO apt-get update -qq >/dev/null
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
