@@ -15,7 +15,7 @@ Application::~Application() {
 
 void Application::AddForm(std::unique_ptr<Form> form) {
     if (!mainForm_) mainForm_ = form.get();
-    form->Realize();
+    form->RealizeAll();
     forms_.push_back(std::move(form));
 }
 

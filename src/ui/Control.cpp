@@ -7,9 +7,17 @@
 
 namespace ui {
 
-Component::Component(Form* owner, std::string name) : owner_(owner), name_(std::move(name)) {}
+Component::Component(Form* owner, std::string name) : owner_(owner), name_(std::move(name)) {
+    // A form owns itself; it is not in its own list.
+    if (owner_ && static_cast<Component*>(owner_) != this) owner_->components_.push_back(this);
+}
 
-Component::~Component() = default;
+Component::~Component() {
+    if (owner_ && static_cast<Component*>(owner_) != this) {
+        auto& list = owner_->components_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+}
 
 Application* Component::App() const {
     return owner_ ? &owner_->App() : nullptr;
@@ -100,10 +108,5 @@ void Control::UserClick() {
     if (OnClick) OnClick(this);
 }
 
-void Control::Realize() {
-    Component::Realize();
-    for (Control* child : children_)
-        child->Realize();
-}
 
 } // namespace ui

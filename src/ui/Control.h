@@ -52,7 +52,7 @@ class Component {
     Form* Owner() const { return owner_; }
     Application* App() const;
 
-    // Creates the real window for this component and its children (Win32 side).
+    // Creates the real window for this component (Win32 side).
     virtual void Realize();
     ControlPeer* Peer() const { return peer_.get(); }
 
@@ -110,8 +110,6 @@ class Control : public Component {
     TNotifyEvent OnClick;
     // The user clicks the control (also what a real click on its window runs).
     virtual void UserClick();
-
-    void Realize() override;
 
   protected:
     // Called when the control's showing state may have changed (form shown, parent shown).

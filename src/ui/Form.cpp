@@ -92,6 +92,11 @@ void Form::Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lPara
     app_.Guard([&] { WndProc(message); });
 }
 
+void Form::RealizeAll() {
+    Realize();
+    for (Component* component : components_) component->Realize();
+}
+
 void Form::Activated() {
     if (OnActivate) OnActivate(this);
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace ui {
 
@@ -71,12 +72,19 @@ class Form : public Control, public os::WindowSink {
     // os::WindowSink: a message sent to this top-level window.
     void Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
 
+    // The form's components in construction order (parents before their children).
+    const std::vector<Component*>& Components() const { return components_; }
+    // Creates the real windows of the form and of every component.
+    void RealizeAll();
+
     // Called by the application: activation changes and destruction.
     void Activated();
     void RunDestroy();
 
   private:
+    friend class Component;
     void SetShown(bool shown);
+    std::vector<Component*> components_;
 
     Application& app_;
     bool modal_ = false;
