@@ -1,7 +1,7 @@
 #!/bin/sh
-# Installs what the Windows build and the Wine tests need: the mingw-w64 i686
-# cross compilers, 32-bit Wine, a virtual X display and the screenshot/window
-# tools. Safe to run again: does nothing when everything is already there.
+# Installs what the builds and tests need: the host compiler, CMake, Ninja and
+# GoogleTest, the mingw-w64 i686 cross compilers, 32-bit Wine, a virtual X
+# display and the screenshot/window tools. Safe to run again: does nothing when everything is already there.
 # Must run as root (or through sudo).
 set -eu
 
@@ -9,7 +9,7 @@ export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
 
 # fonts-wine gives the Marlett caption glyphs and Tahoma-like fonts (else screenshots show
 # "0 1 r" on the caption buttons).
-PACKAGES="gcc-mingw-w64-i686 g++-mingw-w64-i686 wine wine32 fonts-wine fonts-liberation xvfb
+PACKAGES="g++ cmake ninja-build libgtest-dev clang-format gcc-mingw-w64-i686 g++-mingw-w64-i686 wine wine32 fonts-wine fonts-liberation xvfb
   imagemagick xdotool x11-utils"
 
 SUDO=""

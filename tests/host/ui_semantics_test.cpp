@@ -1,0 +1,203 @@
+// The control library's behaviour that the programs rely on: handlers run on state changes from
+// code, up-downs refuse and clamp, timers restart only on a change and fire inside modal loops,
+// modal loops nest, and a loop that can never end fails clearly.
+#include "os/sim/SimMachine.h"
+#include "os/sim/SimProcess.h"
+#include "ui/Application.h"
+#include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
+#include "ui/Form.h"
+#include "ui/HeadlessPlatform.h"
+#include "ui/StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+class TestForm : public ui::Form {
+  public:
+    explicit TestForm(ui::Application& app)
+        : ui::Form(app, "TestForm"), Box(this, "Box"), Spin(this, "Spin"), Combo(this, "Combo"),
+          Pages(this, "Pages"), Page1(&Pages, "Page1"), Page2(&Pages, "Page2"),
+          Timer(this, "Timer", 1000, false) {}
+    ui::TCheckBox Box;
+    ui::TUpDown Spin;
+    ui::TComboBox Combo;
+    ui::TPageControl Pages;
+    ui::TTabSheet Page1;
+    ui::TTabSheet Page2;
+    ui::TTimer Timer;
+};
+
+class UiSemantics : public ::testing::Test {
+  protected:
+    UiSemantics()
+        : sandbox(std::filesystem::temp_directory_path() /
+                  ("orlo-ui-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name())),
+          machine(sandbox), process(machine.StartProcess("C:\\T.EXE")), platform(*process),
+          app(*process, platform), form(app.CreateForm<TestForm>()) {}
+    ~UiSemantics() override {
+        app.DestroyForms();
+        std::filesystem::remove_all(sandbox);
+    }
+    std::uint32_t Now() { return machine.Tick(); }
+
+    std::filesystem::path sandbox;
+    os::sim::SimMachine machine;
+    std::unique_ptr<os::sim::SimProcess> process;
+    ui::HeadlessPlatform platform;
+    ui::Application app;
+    TestForm* form;
+};
+
+TEST_F(UiSemantics, CheckingFromCodeRunsTheClickOnlyOnAChange) {
+    int clicks = 0;
+    form->Box.OnClick = [&](ui::Component*) { ++clicks; };
+    form->Box.SetChecked(false);
+    form->Box.SetChecked(true);
+    form->Box.SetChecked(true);
+    form->Box.UserClick();
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(form->Box.Checked());
+}
+
+TEST_F(UiSemantics, UpDownRefusesThroughItsHandlerAndHoldsToItsRange) {
+    std::vector<int> proposed;
+    form->Spin.SetRange(0, 100);
+    form->Spin.OnChangingEx = [&](ui::Component*, bool& allow, short value, ui::TUpDownDirection) {
+        proposed.push_back(value);
+        allow = value != 13;
+    };
+    form->Spin.SetPosition(13);
+    EXPECT_EQ(form->Spin.Position(), 0);
+    form->Spin.SetPosition(150); // accepted, held to the range when read back
+    EXPECT_EQ(form->Spin.Position(), 100);
+    form->Spin.SetPosition(150);     // the same value: nothing runs
+    form->Spin.SetPosition(0x10005); // only the low 16 bits count
+    EXPECT_EQ(form->Spin.Position(), 5);
+    EXPECT_EQ(proposed, (std::vector<int>{13, 150, 5}));
+}
+
+TEST_F(UiSemantics, UpDownArrowAtTheBoundProposesButDoesNotClick) {
+    int clicks = 0;
+    std::vector<int> proposed;
+    form->Spin.SetRange(0, 10);
+    form->Spin.Increment = 5;
+    form->Spin.SetPosition(10);
+    form->Spin.OnChangingEx = [&](ui::Component*, bool&, short value, ui::TUpDownDirection) {
+        proposed.push_back(value);
+    };
+    form->Spin.OnClickButton = [&](ui::Component*, ui::TUDBtnType) { ++clicks; };
+    form->Spin.UserArrow(true);
+    form->Spin.UserArrow(false);
+    EXPECT_EQ(proposed, (std::vector<int>{15, 5}));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(form->Spin.Position(), 5);
+}
+
+TEST_F(UiSemantics, ComboTextFromCodeRunsNoHandlerAndSurvivesItemDelete) {
+    int changes = 0;
+    form->Combo.OnChange = [&](ui::Component*) { ++changes; };
+    form->Combo.SetItems({"Ask Me", "Ignore", "Disable", "Shutdown"});
+    form->Combo.SetText("Shutdown");
+    form->Combo.DeleteItem(3);
+    EXPECT_EQ(form->Combo.Text(), "Shutdown");
+    EXPECT_EQ(form->Combo.Items().size(), 3u);
+    EXPECT_EQ(changes, 0);
+    form->Combo.UserSelect(1);
+    EXPECT_EQ(form->Combo.Text(), "Ignore");
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(UiSemantics, PageShowRunsWhenThePageBecomesShownButOnChangeOnlyForTheUser) {
+    std::vector<std::string> events;
+    form->Page1.OnShow = [&](ui::Component*) { events.push_back("show1"); };
+    form->Page2.OnShow = [&](ui::Component*) { events.push_back("show2"); };
+    form->Pages.OnChange = [&](ui::Component*) { events.push_back("change"); };
+    form->Pages.SetActivePage(&form->Page2); // window hidden: not shown yet
+    form->Show();
+    form->Pages.SetActivePage(&form->Page1);
+    form->Pages.UserSelect(&form->Page2);
+    form->Hide();
+    form->Show(); // shown again with its window
+    EXPECT_EQ(events, (std::vector<std::string>{"show2", "show1", "show2", "change", "show2"}));
+}
+
+TEST_F(UiSemantics, TimerRestartsOnlyWhenItsSettingsChange) {
+    std::vector<std::uint32_t> ticks;
+    std::uint32_t start = Now();
+    form->Timer.OnTimer = [&](ui::Component*) { ticks.push_back(Now() - start); };
+    form->Timer.SetEnabled(true);
+    platform.At(start + 500, [&] { form->Timer.SetEnabled(true); });   // no restart
+    platform.At(start + 1500, [&] { form->Timer.SetInterval(1000); }); // same value: no restart
+    platform.At(start + 2500, [&] { form->Timer.SetInterval(300); });  // restart
+    platform.At(start + 3000, [&] { app.Terminate(); });
+    app.Run();
+    EXPECT_EQ(ticks, (std::vector<std::uint32_t>{1000, 2000, 2800}));
+}
+
+TEST_F(UiSemantics, TimersFireInsideNestedModalLoops) {
+    auto* dialog = app.CreateForm<TestForm>();
+    std::vector<std::string> log;
+    std::uint32_t start = Now();
+    form->Timer.SetInterval(100);
+    form->Timer.OnTimer = [&](ui::Component*) {
+        log.push_back("tick");
+        if (log.size() == 1) {
+            // A modal window inside the handler; the same timer re-enters it meanwhile.
+            int result = dialog->ShowModal();
+            log.push_back("modal " + std::to_string(result));
+        }
+    };
+    form->Timer.SetEnabled(true);
+    platform.At(start + 350, [&] { dialog->Close(); });
+    platform.At(start + 450, [&] { app.Terminate(); });
+    app.Run();
+    EXPECT_EQ(log, (std::vector<std::string>{"tick", "tick", "tick", "modal 2", "tick"}));
+}
+
+TEST_F(UiSemantics, MessageBoxLetsTimersRunWhileTheUserReads) {
+    int ticks = 0;
+    form->Timer.SetInterval(100);
+    form->Timer.OnTimer = [&](ui::Component*) { ++ticks; };
+    form->Timer.SetEnabled(true);
+    platform.AnswerBoxes("slow", ui::kIdOk, 550);
+    app.ShowMessage("quick");
+    EXPECT_EQ(ticks, 0);
+    app.ShowMessage("slow reader");
+    EXPECT_EQ(ticks, 5);
+    EXPECT_EQ(platform.MessageTexts(), (std::vector<std::string>{"quick", "slow reader"}));
+}
+
+TEST_F(UiSemantics, HandlerExceptionGoesToTheExceptionBoxAndTheLoopGoesOn) {
+    int ticks = 0;
+    form->Timer.OnTimer = [&](ui::Component*) {
+        if (++ticks == 1) throw ui::Exception("Unable to write to C:\\X.INI");
+    };
+    form->Timer.SetEnabled(true);
+    platform.At(Now() + 2500, [&] { app.Terminate(); });
+    app.Run();
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(platform.MessageTexts(), std::vector<std::string>{"Unable to write to C:\\X.INI."});
+}
+
+TEST_F(UiSemantics, ModalLoopThatCanNeverEndFailsClearly) {
+    EXPECT_THROW(form->ShowModal(), ui::LoopStuck);
+}
+
+TEST_F(UiSemantics, ClosingAModalDialogReactivatesTheWindowBelow) {
+    auto* dialog = app.CreateForm<TestForm>();
+    int activations = 0;
+    form->OnActivate = [&](ui::Component*) { ++activations; };
+    form->Show();
+    platform.At(Now() + 10, [&] { dialog->Close(); });
+    dialog->ShowModal();
+    EXPECT_EQ(activations, 2);
+    EXPECT_TRUE(form->Active());
+}
+
+} // namespace
