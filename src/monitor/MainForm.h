@@ -7,6 +7,7 @@
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
+#include "ui/IniFile.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
@@ -31,6 +32,34 @@ class TForm1 : public ui::Form {
     int VCoreIndex = 0;
     double FullSpeedRpm = 0;
 
+    // The controls of each channel, in the order the loader, the polling tick and the save use.
+    struct FanRow {
+        ui::TLabel* NameLabel = nullptr;
+        ui::TLabel* UnitLabel = nullptr;  // "(RPM)" on the Fan page
+        ui::TLabel* RangeLabel = nullptr; // "~" between the limit edits on the Configure page
+        ui::TCheckBox* MonitorBox = nullptr;
+        ui::TUpDown* LowUpDown = nullptr;
+        ui::TUpDown* HighUpDown = nullptr;
+        ui::TImage* Digits[5] = {}; // left to right, the ten-thousands digit first
+        ui::TEdit* LowEdit = nullptr;
+        ui::TEdit* HighEdit = nullptr;
+    };
+    struct SensorRow {
+        ui::TLabel* NameLabel = nullptr;
+        ui::TEdit* ValueBox = nullptr;
+        ui::TEdit* HighEdit = nullptr;
+        ui::TEdit* LowEdit = nullptr;
+        ui::TCheckBox* MonitorBox = nullptr;
+        ui::TUpDown* LowUpDown = nullptr;
+        ui::TUpDown* HighUpDown = nullptr;
+    };
+    struct ChannelRowSet {
+        FanRow Fan[kFanCount];
+        SensorRow Temperature[kTempCount];
+        SensorRow Voltage[kVoltCount];
+    };
+    ChannelRowSet ChannelRows;
+
     // --- controls ------------------------------------------------------------------------
     ui::TPanel PanelLogo;
     ui::TImage ImageLogo;
@@ -41,27 +70,180 @@ class TForm1 : public ui::Form {
     ui::TTabSheet tabFintekSmartFan;
     ui::TTabSheet TabSheet5;
 
-    // Fan page
+    // Fan page: per fan a panel with its name, picture, digits and unit; then the temperature
+    // and voltage readings
+    ui::TPanel PanelFanColumn;
+    ui::TPanel PanelFan0;
+    ui::TLabel LabelFan0;
     ui::TAnimate AnimateFan0;
+    ui::TPanel PanelRPMFan0;
+    ui::TImage Image1;
+    ui::TImage Image2;
+    ui::TImage Image3;
+    ui::TImage Image4;
+    ui::TImage Image5;
+    ui::TLabel Label8;
+    ui::TPanel PanelFan1;
+    ui::TLabel LabelFan1;
     ui::TAnimate AnimateFan1;
+    ui::TPanel PanelRPMFan1;
+    ui::TImage Image6;
+    ui::TImage Image7;
+    ui::TImage Image8;
+    ui::TImage Image9;
+    ui::TImage Image10;
+    ui::TLabel Label9;
+    ui::TPanel PanelFan2;
+    ui::TLabel LabelFan2;
     ui::TAnimate AnimateFan2;
+    ui::TPanel PanelRPMFan2;
+    ui::TImage Image11;
+    ui::TImage Image12;
+    ui::TImage Image13;
+    ui::TImage Image14;
+    ui::TImage Image15;
+    ui::TLabel Label10;
+
+    ui::TLabel LabelTemp0;
+    ui::TEdit EditTemp0;
+    ui::TLabel LabelTemp1;
+    ui::TEdit EditTemp1;
+    ui::TLabel LabelTemp2;
+    ui::TEdit EditTemp2;
+    ui::TImage ImageCalorwand;
+    ui::TLabel LabelVIN0;
+    ui::TEdit EditVIN0;
+    ui::TLabel LabelVIN1;
+    ui::TEdit EditVIN1;
+    ui::TLabel LabelVIN2;
+    ui::TEdit EditVIN2;
+    ui::TLabel LabelVIN3;
+    ui::TEdit EditVIN3;
+    ui::TLabel LabelVIN4;
+    ui::TEdit EditVIN4;
+    ui::TLabel LabelVIN5;
+    ui::TEdit EditVIN5;
+    ui::TLabel LabelVIN6;
+    ui::TEdit EditVIN6;
+    ui::TLabel LabelVIN7;
+    ui::TEdit EditVIN7;
+    ui::TLabel LabelVIN8;
+    ui::TEdit EditVIN8;
+
+    // Configure page: per channel a monitor box and two limits, each an up-down with its
+    // read-only edit
+    ui::TCheckBox CheckBoxFan0;
+    ui::TEdit EditLowLimitFan0;
+    ui::TUpDown UpDownLowLimitFan0;
+    ui::TLabel Label11;
+    ui::TEdit EditHighLimitFan0;
+    ui::TUpDown UpDownHighLimitFan0;
+    ui::TCheckBox CheckBoxFan1;
+    ui::TEdit EditLowLimitFan1;
+    ui::TUpDown UpDownLowLimitFan1;
+    ui::TLabel Label15;
+    ui::TEdit EditHighLimitFan1;
+    ui::TUpDown UpDownHighLimitFan1;
+    ui::TCheckBox CheckBoxFan2;
+    ui::TEdit EditLowLimitFan2;
+    ui::TUpDown UpDownLowLimitFan2;
+    ui::TLabel Label16;
+    ui::TEdit EditHighLimitFan2;
+    ui::TUpDown UpDownHighLimitFan2;
+    ui::TCheckBox CheckBoxTemp0;
+    ui::TEdit EditLowLimitTemp0;
+    ui::TUpDown UpDownLowLimitTemp0;
+    ui::TLabel LabelRangeTemp0;
+    ui::TEdit EditHighLimitTemp0;
+    ui::TUpDown UpDownHighLimitTemp0;
+    ui::TCheckBox CheckBoxTemp1;
+    ui::TEdit EditLowLimitTemp1;
+    ui::TUpDown UpDownLowLimitTemp1;
+    ui::TLabel LabelRangeTemp1;
+    ui::TEdit EditHighLimitTemp1;
+    ui::TUpDown UpDownHighLimitTemp1;
+    ui::TCheckBox CheckBoxTemp2;
+    ui::TEdit EditLowLimitTemp2;
+    ui::TUpDown UpDownLowLimitTemp2;
+    ui::TLabel LabelRangeTemp2;
+    ui::TEdit EditHighLimitTemp2;
+    ui::TUpDown UpDownHighLimitTemp2;
+    ui::TCheckBox CheckBoxVIN0;
+    ui::TEdit EditLowLimitVIN0;
+    ui::TUpDown UpDownLowLimitVIN0;
+    ui::TLabel LabelRangeVIN0;
+    ui::TEdit EditHighLimitVIN0;
+    ui::TUpDown UpDownHighLimitVIN0;
+    ui::TCheckBox CheckBoxVIN1;
+    ui::TEdit EditLowLimitVIN1;
+    ui::TUpDown UpDownLowLimitVIN1;
+    ui::TLabel LabelRangeVIN1;
+    ui::TEdit EditHighLimitVIN1;
+    ui::TUpDown UpDownHighLimitVIN1;
+    ui::TCheckBox CheckBoxVIN2;
+    ui::TEdit EditLowLimitVIN2;
+    ui::TUpDown UpDownLowLimitVIN2;
+    ui::TLabel LabelRangeVIN2;
+    ui::TEdit EditHighLimitVIN2;
+    ui::TUpDown UpDownHighLimitVIN2;
+    ui::TCheckBox CheckBoxVIN3;
+    ui::TEdit EditLowLimitVIN3;
+    ui::TUpDown UpDownLowLimitVIN3;
+    ui::TLabel LabelRangeVIN3;
+    ui::TEdit EditHighLimitVIN3;
+    ui::TUpDown UpDownHighLimitVIN3;
+    ui::TCheckBox CheckBoxVIN4;
+    ui::TEdit EditLowLimitVIN4;
+    ui::TUpDown UpDownLowLimitVIN4;
+    ui::TLabel LabelRangeVIN4;
+    ui::TEdit EditHighLimitVIN4;
+    ui::TUpDown UpDownHighLimitVIN4;
+    ui::TCheckBox CheckBoxVIN5;
+    ui::TEdit EditLowLimitVIN5;
+    ui::TUpDown UpDownLowLimitVIN5;
+    ui::TLabel LabelRangeVIN5;
+    ui::TEdit EditHighLimitVIN5;
+    ui::TUpDown UpDownHighLimitVIN5;
+    ui::TCheckBox CheckBoxVIN6;
+    ui::TEdit EditLowLimitVIN6;
+    ui::TUpDown UpDownLowLimitVIN6;
+    ui::TLabel LabelRangeVIN6;
+    ui::TEdit EditHighLimitVIN6;
+    ui::TUpDown UpDownHighLimitVIN6;
+    ui::TCheckBox CheckBoxVIN7;
+    ui::TEdit EditLowLimitVIN7;
+    ui::TUpDown UpDownLowLimitVIN7;
+    ui::TLabel LabelRangeVIN7;
+    ui::TEdit EditHighLimitVIN7;
+    ui::TUpDown UpDownHighLimitVIN7;
+    ui::TCheckBox CheckBoxVIN8;
+    ui::TEdit EditLowLimitVIN8;
+    ui::TUpDown UpDownLowLimitVIN8;
+    ui::TLabel LabelRangeVIN8;
+    ui::TEdit EditHighLimitVIN8;
+    ui::TUpDown UpDownHighLimitVIN8;
 
     // Setup page
-    ui::TLabel LabelReflashInterval;
+    ui::TLabel Label27;
     ui::TEdit EditReflashInterval;
     ui::TUpDown UpDownInterval;
-    ui::TLabel LabelWarningDefault;
+    ui::TLabel Label28;
     ui::TComboBox ComboBoxWarningDefault;
-    ui::TLabel LabelHowToLog;
+    ui::TLabel Label30;
     ui::TComboBox ComboBoxHowToLog;
     ui::TCheckBox CheckBoxHiddenTrayIcon;
     ui::TCheckBox CheckBoxLaunch;
-    ui::TGroupBox GroupBoxWarningTone;
+    ui::TCheckBox CheckBoxCPUtoP80;
+    ui::TGroupBox GroupBox6;
     ui::TCheckBox cbExternalSpeak;
     ui::TCheckBox cbSysSpeak;
-    ui::TCheckBox CheckBoxCPUtoP80;
     ui::TGroupBox gbTransparent;
     ui::TCheckBox CheckBoxShowTransparentForm;
+    ui::TCheckBox ckTemperature;
+    ui::TCheckBox ckLoading;
+    ui::TCheckBox ckVCore;
+    ui::TButton BtnViewLogFile;
+    ui::TButton Button2;
 
     // Timers, tray icon and its menu
     ui::TTimer Timer1;
@@ -94,11 +276,37 @@ class TForm1 : public ui::Form {
     void cbExternalSpeakClick(ui::Component* sender);
     void cbSysSpeakClick(ui::Component* sender);
 
-    // --- steps that the settings, polling, log and smart-fan code fill ----------------------
+    // --- settings: the loader, the save, the Configure page and the Setup page's boxes --------
+    // Called once by the constructor: ORLO.INI and the board INI into Settings and the pages.
     void LoadSettings();
+    // Writes the monitor boxes, limits, interval and options into the board INI.
+    void SaveSettings();
+    void CheckBoxFan0Click(ui::Component* sender);
+    void UpDownLowLimitFan0ChangingEx(ui::Component* sender, bool& allowChange, short newValue,
+                                      ui::TUpDownDirection direction);
+    void UpDownLowLimitVIN0ChangingEx(ui::Component* sender, bool& allowChange, short newValue,
+                                      ui::TUpDownDirection direction);
+    void UpDownLowLimitTemp0ChangingEx(ui::Component* sender, bool& allowChange, short newValue,
+                                       ui::TUpDownDirection direction);
+    void UpDownLowLimitFan0Click(ui::Component* sender, ui::TUDBtnType button);
+    void UpDownIntervalChangingEx(ui::Component* sender, bool& allowChange, short newValue,
+                                  ui::TUpDownDirection direction);
+    void CheckBoxHiddenTrayIconClick(ui::Component* sender);
+    void CheckBoxCPUtoP80Click(ui::Component* sender);
+    void ckTemperatureClick(ui::Component* sender);
+
+    // The board INI's name as ORLO.INI gives it for this board's id now; empty when not listed.
+    std::string LookUpBoardIniName() const;
+    // The five digit images show `value` (0 to 99999) in red ("red" or "RED") or green.
+    void ShowLedNumber(const std::string& colour, std::uint32_t value, ui::TImage* const images[5]);
+    void ShowDigit(int digit, ui::TImage& image, const std::string& colour);
+
+    // --- steps that the settings, polling, log and smart-fan code fill ----------------------
     bool IsLaunchOnStartup();
     void TrimLogFile();
-    void SaveSettings();
+    void SetLaunchOnStartup(bool on);
+    void SmartFanStartup(ui::TIniFile& ini);
+    void SendGhostItems();
     void RestoreBiosFanSettings();
     void PageControl1Change(ui::Component* sender);
     void LoadGhostLibrary();
@@ -116,7 +324,10 @@ class TForm1 : public ui::Form {
     void SizePage(int largeWidth, int largeHeight, int width, int height);
     void PlaceLogo();
     void Layout();
+    void LayoutFanPage();
+    void LayoutConfigurePage();
     void BindHandlers();
+    ChannelRowSet MakeChannelRows();
 
     MonitorProgram& program_;
 };

@@ -63,6 +63,7 @@ void TForm1::FormClose(ui::Component*, ui::TCloseAction&) {
 void TForm1::FormDestroy(ui::Component*) {
     MonitorProgram& p = program_;
     if (p.Initialized) SaveSettings();
+    p.CpuTempAverage.reset();
     p.driver.CloseDriver();
     if (p.LibraryHandle != os::kNoHandle) UnloadGhostLibrary();
 }
@@ -95,6 +96,8 @@ void TForm1::SizePage(int largeWidth, int largeHeight, int width, int height) {
         SetBounds(Left(), Top(), largeWidth, largeHeight);
     else
         SetBounds(Left(), Top(), width, height);
+    // The pages fill the window; the logo panel, when shown, goes below them.
+    PageControl1.SetBounds(0, 0, ClientWidth(), ClientHeight());
 }
 
 void TForm1::PlaceLogo() {
@@ -105,6 +108,8 @@ void TForm1::PlaceLogo() {
     }
     PanelLogo.SetVisible(true);
     SetHeight(Height() + PanelLogo.Height());
+    PanelLogo.SetBounds(0, PageControl1.Height(), ClientWidth(), PanelLogo.Height());
+    ImageLogo.SetBounds(1, 1, ClientWidth() - 2, PanelLogo.Height() - 2);
     ImageLogo.Transparent = logo.Transparent;
     ImageLogo.Stretch = logo.Stretch;
     ImageLogo.Center = logo.Center;

@@ -4,12 +4,13 @@
 
 namespace monitor {
 
-void TForm1::LoadSettings() {}
 bool TForm1::IsLaunchOnStartup() {
     return false;
 }
 void TForm1::TrimLogFile() {}
-void TForm1::SaveSettings() {}
+void TForm1::SetLaunchOnStartup(bool) {}
+void TForm1::SmartFanStartup(ui::TIniFile&) {}
+void TForm1::SendGhostItems() {}
 void TForm1::RestoreBiosFanSettings() {}
 void TForm1::PageControl1Change(ui::Component*) {}
 void TForm1::LoadGhostLibrary() {

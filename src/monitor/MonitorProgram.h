@@ -2,9 +2,11 @@
 #pragma once
 
 #include "monitor/Driver.h"
+#include "monitor/SensorConversions.h"
 #include "os/System.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace ui {
@@ -44,6 +46,9 @@ struct MonitorProgram {
     std::string AlarmChannel;
     bool IgnoreFlags[kChannelCount] = {};
     bool FanSpinning[3] = {};
+    FanSpeedFilter FanFilters[3];
+    // Made by the settings loader, deleted when the main window is destroyed.
+    std::unique_ptr<MovingAverage> CpuTempAverage;
     std::int32_t LastLogTime = 0;
     bool LogAtFirstTick = true;
     bool FirstActivation = true;

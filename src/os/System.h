@@ -52,6 +52,17 @@ struct LocalTime {
     int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
 
+// Flags of the sound, shutdown and window-show calls.
+enum : std::uint32_t {
+    kSndAsync = 0x0001,
+    kSndLoop = 0x0008,
+    kSndFilename = 0x20000,
+    kEwxShutdown = 1,
+    kEwxReboot = 2,
+    kEwxPowerOff = 8,
+    kSwShowNormal = 1,
+};
+
 // Predefined registry roots.
 enum class RegRoot { LocalMachine, CurrentUser };
 
@@ -141,6 +152,24 @@ class System {
     // The simulated machine routes broadcasts to these; the Windows side ignores them.
     virtual void AttachWindow(WindowSink* window) = 0;
     virtual void DetachWindow(WindowSink* window) = 0;
+
+    // --- shell, sound, power and privileges ----------------------------------------------
+    // PlaySoundA(sound, no module, flags); a null sound stops what the process plays.
+    virtual bool PlaySound(const char* sound, std::uint32_t flags) = 0;
+    virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+    // The current process's token, opened to adjust and query privileges.
+    virtual bool OpenProcessToken(Handle& token) = 0;
+    virtual bool LookupPrivilegeValue(const std::string& name, std::uint64_t& luid) = 0;
+    // AdjustTokenPrivileges with one privilege; returns the call's reported success.
+    virtual bool AdjustTokenPrivilege(Handle token, std::uint64_t luid, bool enable) = 0;
+    virtual std::uint32_t WinExec(const std::string& command, std::uint32_t show) = 0;
+    // GetShortPathNameA into a buffer of `bufferSize` characters: the length written, the
+    // length needed when the buffer is too small, or 0 on failure.
+    virtual std::uint32_t GetShortPathName(const std::string& path, std::string& shortPath,
+                                           std::uint32_t bufferSize) = 0;
+    virtual std::uintptr_t ShellExecute(Handle owner, const std::string& verb,
+                                        const std::string& file, const std::string& parameters,
+                                        const std::string& directory, int show) = 0;
 
     // --- device I/O ----------------------------------------------------------------------
     // CreateFileA for reading and writing, no sharing, existing file, no attributes. Returns

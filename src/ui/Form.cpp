@@ -104,7 +104,9 @@ void Form::Activated() {
 void Form::RunDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
-    if (OnDestroy) OnDestroy(this);
+    // An exception of the destroy handler goes to the exception box; the other forms are still
+    // destroyed.
+    if (OnDestroy) app_.Guard([this] { OnDestroy(this); });
 }
 
 } // namespace ui

@@ -85,6 +85,19 @@ class ProfileOnlySystem : public os::System {
     void BroadcastMessage(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
     void AttachWindow(os::WindowSink*) override {}
     void DetachWindow(os::WindowSink*) override {}
+    bool PlaySound(const char*, std::uint32_t) override { return false; }
+    bool ExitWindowsEx(std::uint32_t, std::uint32_t) override { return false; }
+    bool OpenProcessToken(os::Handle&) override { return false; }
+    bool LookupPrivilegeValue(const std::string&, std::uint64_t&) override { return false; }
+    bool AdjustTokenPrivilege(os::Handle, std::uint64_t, bool) override { return false; }
+    std::uint32_t WinExec(const std::string&, std::uint32_t) override { return 0; }
+    std::uint32_t GetShortPathName(const std::string&, std::string&, std::uint32_t) override {
+        return 0;
+    }
+    std::uintptr_t ShellExecute(os::Handle, const std::string&, const std::string&,
+                                const std::string&, const std::string&, int) override {
+        return 0;
+    }
     os::Handle OpenDevice(const std::string&) override { return os::kInvalidHandle; }
     bool DeviceIoControl(os::Handle, std::uint32_t, const void*, std::uint32_t, void*,
                          std::uint32_t, std::uint32_t*) override {

@@ -36,6 +36,11 @@ struct RegValue {
     std::uint32_t dword = 0;
 };
 
+struct ShellCall {
+    std::string verb, file, parameters, directory;
+    int show;
+};
+
 struct MachineConfig {
     VersionInfo version{5, 1, 2600, kPlatformNT, "Service Pack 2"};
     bool versionQueryFails = false;
@@ -45,6 +50,11 @@ struct MachineConfig {
     std::int64_t driverAppearsAfterMs = 0;
     std::int32_t startTime = 1796893200; // 2026-12-10 09:00:00 UTC
     std::uint32_t startTick = 1000000;
+    bool tokenOpenFails = false;
+    bool privilegeLookupFails = false;
+    bool privilegeAdjustFails = false;
+    bool exitWindowsFails = false;
+    bool shortPathFails = false;
 };
 
 class SimMachine {
@@ -119,6 +129,14 @@ class SimMachine {
     std::map<std::uint32_t, LdtEntry> selectors;
     std::map<std::uint32_t, std::vector<std::uint8_t>> segments;
     std::vector<std::uint32_t> selectorQueries; // every selector asked for
+
+    // --- sound, power, privileges, shell: what the programs asked for ------------------------
+    std::vector<std::pair<std::string, std::uint32_t>> sounds; // "" for a stop
+    std::vector<std::uint32_t> exitWindowsRequests;
+    std::vector<std::pair<std::string, bool>> privilegeChanges; // name, enabled
+    std::map<std::uint64_t, std::string> privilegeNames;
+    std::vector<std::string> execCommands;
+    std::vector<ShellCall> shellCalls;
 
     // --- the record --------------------------------------------------------------------------
     void Trace(const std::string& line);

@@ -12,6 +12,8 @@ namespace os::sim {
 
 namespace {
 
+constexpr Handle kTokenHandle = 0x7001;
+
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -257,6 +259,98 @@ void SimProcess::AttachWindow(WindowSink* window) {
 
 void SimProcess::DetachWindow(WindowSink* window) {
     machine_.DetachWindow(window);
+}
+
+bool SimProcess::PlaySound(const char* sound, std::uint32_t flags) {
+    std::string name = sound ? sound : "";
+    machine_.sounds.emplace_back(name, flags);
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", flags);
+    machine_.Trace(sound ? "sound play \"" + name + "\" flags " + text : std::string("sound stop"));
+    if (!sound) return true;
+    std::string bytes;
+    return machine_.ReadFile(FullPath(name), bytes);
+}
+
+bool SimProcess::ExitWindowsEx(std::uint32_t flags, std::uint32_t) {
+    machine_.exitWindowsRequests.push_back(flags);
+    machine_.Trace("ExitWindowsEx flags " + std::to_string(flags));
+    if (machine_.Config().exitWindowsFails) {
+        lastError_ = kErrorAccessDenied;
+        return false;
+    }
+    return true;
+}
+
+bool SimProcess::OpenProcessToken(Handle& token) {
+    if (machine_.Config().tokenOpenFails) {
+        lastError_ = kErrorAccessDenied;
+        return false;
+    }
+    token = kTokenHandle;
+    return true;
+}
+
+bool SimProcess::LookupPrivilegeValue(const std::string& name, std::uint64_t& luid) {
+    if (machine_.Config().privilegeLookupFails) return false;
+    luid = 0x13;
+    machine_.privilegeNames[luid] = name;
+    return true;
+}
+
+bool SimProcess::AdjustTokenPrivilege(Handle token, std::uint64_t luid, bool enable) {
+    if (token != kTokenHandle || !machine_.privilegeNames.count(luid)) {
+        machine_.Trace("AdjustTokenPrivileges with an invalid handle or privilege");
+        lastError_ = kErrorInvalidHandle;
+        return false;
+    }
+    const std::string& name = machine_.privilegeNames[luid];
+    machine_.privilegeChanges.emplace_back(name, enable);
+    machine_.Trace("privilege " + name + (enable ? " enabled" : " disabled"));
+    return !machine_.Config().privilegeAdjustFails;
+}
+
+std::uint32_t SimProcess::WinExec(const std::string& command, std::uint32_t show) {
+    machine_.execCommands.push_back(command);
+    machine_.Trace("WinExec " + command + " show " + std::to_string(show));
+    return 33;
+}
+
+std::uint32_t SimProcess::GetShortPathName(const std::string& path, std::string& shortPath,
+                                           std::uint32_t bufferSize) {
+    std::string full = FullPath(path);
+    if (machine_.Config().shortPathFails || !(machine_.FileExists(full) || machine_.DirectoryExists(full)))
+        return 0;
+    // 8.3 names: long or blank-holding components become their first six letters and "~1".
+    std::string result, part;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        char c = i < path.size() ? path[i] : '\\';
+        if (c != '\\') {
+            part += c;
+            continue;
+        }
+        if (part.size() > 8 || part.find(' ') != std::string::npos) {
+            std::string letters;
+            for (char p : part)
+                if (p != ' ' && letters.size() < 6) letters += static_cast<char>(std::toupper(static_cast<unsigned char>(p)));
+            part = letters + "~1";
+        }
+        result += part;
+        if (i < path.size()) result += '\\';
+        part.clear();
+    }
+    auto length = static_cast<std::uint32_t>(result.size());
+    if (length + 1 > bufferSize) return length + 1;
+    shortPath = result;
+    return length;
+}
+
+std::uintptr_t SimProcess::ShellExecute(Handle, const std::string& verb, const std::string& file,
+                                        const std::string& parameters, const std::string& directory,
+                                        int show) {
+    machine_.shellCalls.push_back(ShellCall{verb, file, parameters, directory, show});
+    machine_.Trace("ShellExecute " + verb + " \"" + file + "\" " + parameters);
+    return 42;
 }
 
 Handle SimProcess::OpenDevice(const std::string& path) {

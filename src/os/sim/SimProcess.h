@@ -78,6 +78,18 @@ class SimProcess : public System {
     void AttachWindow(WindowSink* window) override;
     void DetachWindow(WindowSink* window) override;
 
+    bool PlaySound(const char* sound, std::uint32_t flags) override;
+    bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+    bool OpenProcessToken(Handle& token) override;
+    bool LookupPrivilegeValue(const std::string& name, std::uint64_t& luid) override;
+    bool AdjustTokenPrivilege(Handle token, std::uint64_t luid, bool enable) override;
+    std::uint32_t WinExec(const std::string& command, std::uint32_t show) override;
+    std::uint32_t GetShortPathName(const std::string& path, std::string& shortPath,
+                                   std::uint32_t bufferSize) override;
+    std::uintptr_t ShellExecute(Handle owner, const std::string& verb, const std::string& file,
+                                const std::string& parameters, const std::string& directory,
+                                int show) override;
+
     Handle OpenDevice(const std::string& path) override;
     bool DeviceIoControl(Handle device, std::uint32_t code, const void* in, std::uint32_t inSize,
                          void* out, std::uint32_t outSize, std::uint32_t* returned) override;
