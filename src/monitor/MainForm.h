@@ -315,6 +315,10 @@ class TForm1 : public ui::Form {
     void TimerFanAnimateTimer(ui::Component* sender);
     void TimerClearLogTimer(ui::Component* sender);
 
+    // --- limit alarm (LimitAlarm.cpp) and reading log (ReadingLog.cpp) ---------------------
+    void RaiseLimitAlarm(const std::string& key);
+    void AppendLogLine(const std::string& text);
+
     // The board INI's full path.
     std::string BoardIniPath() const { return program_.ExeDir + BoardIniName; }
 
@@ -331,5 +335,8 @@ class TForm1 : public ui::Form {
 
     MonitorProgram& program_;
 };
+
+// Ends the warning window's showing when it is shown, and forgets the alarm's channel.
+void CloseWarning(MonitorProgram& program);
 
 } // namespace monitor

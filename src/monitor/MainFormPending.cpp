@@ -4,11 +4,6 @@
 
 namespace monitor {
 
-bool TForm1::IsLaunchOnStartup() {
-    return false;
-}
-void TForm1::TrimLogFile() {}
-void TForm1::SetLaunchOnStartup(bool) {}
 void TForm1::SmartFanStartup(ui::TIniFile&) {}
 void TForm1::SendGhostItems() {}
 void TForm1::RestoreBiosFanSettings() {}
@@ -20,6 +15,5 @@ void TForm1::LoadGhostLibrary() {
     }
 }
 void TForm1::UnloadGhostLibrary() {}
-void TForm1::Timer1Timer(ui::Component*) {}
 
 } // namespace monitor
