@@ -318,6 +318,9 @@ class TForm1 : public ui::Form {
     // --- limit alarm (LimitAlarm.cpp) and reading log (ReadingLog.cpp) ---------------------
     void RaiseLimitAlarm(const std::string& key);
     void AppendLogLine(const std::string& text);
+    // The tick's first step (the log-now check) and its logging step after the conversions.
+    void LogNowCheck();
+    void LogReadingsIfDue();
 
     // The board INI's full path.
     std::string BoardIniPath() const { return program_.ExeDir + BoardIniName; }

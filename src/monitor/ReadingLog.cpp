@@ -5,6 +5,10 @@ namespace monitor {
 
 void TForm1::AppendLogLine(const std::string&) {}
 
+void TForm1::LogNowCheck() {}
+
+void TForm1::LogReadingsIfDue() {}
+
 void TForm1::TrimLogFile() {}
 
 } // namespace monitor
