@@ -9,6 +9,8 @@
 #include "ui/Application.h"
 #include "ui/HeadlessPlatform.h"
 
+#include "SimFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,35 +18,20 @@
 #include <memory>
 #include <unistd.h>
 
-namespace fs = std::filesystem;
 using monitor::TForm1;
 
 namespace {
 
-const char* const kExe = "C:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE";
-
 // One monitor process on a fresh simulated machine with the distribution files installed.
 class Startup : public ::testing::Test {
   protected:
-    void SetUp() override {
-        sandbox = fs::temp_directory_path() /
-                  ("orlo-startup-" + std::to_string(::getpid()) + "-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(sandbox);
-        machine = std::make_unique<os::sim::SimMachine>(sandbox);
-        machine->InstallFolder(ORLO_DATA_DIR, "C:\\Program Files\\ZARVO\\ORLO");
-    }
-    void TearDown() override {
-        machine.reset();
-        fs::remove_all(sandbox);
-    }
-
     // Starts the monitor; `script` schedules the user's actions on its platform. The run ends
     // by itself or at `stopAfterMs` with the exit message.
     int Run(std::vector<std::string> args, std::uint32_t stopAfterMs,
             const std::function<void(ui::HeadlessPlatform&)>& script = {}) {
-        process = machine->StartProcess(kExe, std::move(args));
-        platform = std::make_unique<ui::HeadlessPlatform>(*process);
+        sim.Restart(std::move(args));
+        process = sim.process.get();
+        platform = sim.platform.get();
         if (script) script(*platform);
         platform->At(machine->Tick() + stopAfterMs, [this] { SendExit(); });
         return monitor::MonitorMain(*process, *platform);
@@ -54,22 +41,17 @@ class Startup : public ::testing::Test {
         process->BroadcastMessage(process->RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
     }
 
-    TForm1* Form1() const {
-        for (os::WindowSink* sink : machine->Windows())
-            if (auto* form = dynamic_cast<TForm1*>(sink)) return form;
-        return nullptr;
-    }
-
-    std::vector<std::string> Messages() const { return platform->MessageTexts(); }
+    TForm1* Form1() const { return sim.Form1(); }
+    std::vector<std::string> Messages() const { return sim.Messages(); }
 
     std::uint32_t CountCode(std::uint32_t code) const {
         return static_cast<std::uint32_t>(machine->RequestsWithCode(code).size());
     }
 
-    fs::path sandbox;
-    std::unique_ptr<os::sim::SimMachine> machine;
-    std::unique_ptr<os::sim::SimProcess> process;
-    std::unique_ptr<ui::HeadlessPlatform> platform;
+    SimFixture sim;
+    os::sim::SimMachine* machine = sim.machine.get();
+    os::sim::SimProcess* process = nullptr;
+    ui::HeadlessPlatform* platform = nullptr;
 };
 
 TEST_F(Startup, ReachesTheTrayAndEndsOnTheExitMessage) {
@@ -105,7 +87,7 @@ TEST_F(Startup, SecondInstanceAsksTheFirstToRestoreOnTheFanPage) {
         p.At(machine->Tick() + 2000,
              [&] { Form1()->PageControl1.SetActivePage(&Form1()->TabSheetConfigure); });
         p.At(machine->Tick() + 3000, [&] {
-            auto second = machine->StartProcess(kExe);
+            auto second = machine->StartProcess(SimFixture::kExe);
             ui::HeadlessPlatform secondPlatform(*second);
             secondCode = monitor::MonitorMain(*second, secondPlatform);
             restoredOnFanPage =
