@@ -55,6 +55,8 @@ class Component {
     // Creates the real window for this component (Win32 side).
     virtual void Realize();
     ControlPeer* Peer() const { return peer_.get(); }
+    // The real window's handle; 0 while there is none (always on the headless side).
+    std::uintptr_t Handle() const { return peer_ ? peer_->NativeHandle() : 0; }
 
   protected:
     void Notify(Prop prop);

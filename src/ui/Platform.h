@@ -41,6 +41,8 @@ class ControlPeer {
   public:
     virtual ~ControlPeer() = default;
     virtual void Changed(Prop prop) = 0;
+    // The real window's handle (an HWND), for the calls that name an owner window.
+    virtual std::uintptr_t NativeHandle() const { return 0; }
 };
 
 // Message box types and answers (the Win32 values).

@@ -1,0 +1,842 @@
+// The windows of the controls: containers, page controls, standard and common controls.
+#include "ui/Application.h"
+#include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
+#include "ui/Form.h"
+#include "ui/Menus.h"
+#include "ui/StdCtrls.h"
+#include "ui/win32/Win32Internal.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace ui::win32 {
+
+namespace {
+
+const char kPanelClass[] = "OrloPanel";
+const char kImageClass[] = "OrloImage";
+
+// Text and ground of a control drawn on its parent's ground (labels, check boxes).
+HBRUSH ParentGround(WinPeer& peer, HDC dc) {
+    Control* control = peer.Ctl();
+    SetTextColor(dc, ColorRef(control->Font().Color));
+    SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, peer.GroundColor());
+    return peer.GroundBrush();
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+} // namespace
+
+// --- containers: panels, tab sheets and controls without a window class of their own --------
+
+class ContainerPeer : public WinPeer {
+  public:
+    using WinPeer::WinPeer;
+    void Create() override {
+        RegisterOwnClass(platform_.Instance(), kPanelClass);
+        CreateChild(kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, "");
+    }
+    COLORREF GroundColor() override { return ColorRef(control_->Color()); }
+    HBRUSH GroundBrush() override { return OwnBrush(); }
+
+    RECT Placement() const override {
+        RECT r = WinPeer::Placement();
+        auto* panel = dynamic_cast<TPanel*>(control_);
+        HWND parent = ParentHandle();
+        if (!panel || panel->Align == TPanel::TAlign::alNone || !parent) return r;
+        RECT client;
+        GetClientRect(parent, &client);
+        int height = r.bottom - r.top;
+        r.left = 0;
+        r.right = client.right;
+        switch (panel->Align) {
+        case TPanel::TAlign::alTop:
+            r.top = 0;
+            r.bottom = height;
+            break;
+        case TPanel::TAlign::alBottom:
+            r.top = client.bottom - height;
+            r.bottom = client.bottom;
+            break;
+        default:
+            r = client;
+            break;
+        }
+        return r;
+    }
+
+  protected:
+    void Update(Prop prop) override {
+        WinPeer::Update(prop);
+        if (prop == Prop::Caption && hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
+        LRESULT result = 0;
+        if (Reflect(msg, wParam, lParam, result)) return result;
+        switch (msg) {
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, OwnBrush());
+            return 1;
+        }
+        case WM_PAINT:
+            Paint(hwnd);
+            return 0;
+        case WM_SIZE:
+            LayoutChildren();
+            return 0;
+        case WM_LBUTTONUP:
+            platform_.Run([this] { control_->UserClick(); });
+            return 0;
+        case WM_SETCURSOR:
+            if (HCURSOR cursor = CursorFor(platform_.App(), control_)) {
+                SetCursor(cursor);
+                return TRUE;
+            }
+            break;
+        default:
+            break;
+        }
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+
+  private:
+    void Paint(HWND hwnd) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        auto* panel = dynamic_cast<TPanel*>(control_);
+        if (panel) {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            if (!panel->BevelOuterNone) DrawEdge(dc, &r, BDR_RAISEDOUTER, BF_RECT);
+            if (!panel->Caption().empty()) {
+                HGDIOBJ old = SelectObject(dc, platform_.Font());
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, ColorRef(panel->Font().Color));
+                DrawTextA(dc, panel->Caption().c_str(), -1, &r,
+                          DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                SelectObject(dc, old);
+            }
+        }
+        EndPaint(hwnd, &ps);
+    }
+};
+
+class PageControlPeer;
+
+class TabSheetPeer : public ContainerPeer {
+  public:
+    TabSheetPeer(Win32Platform& platform, TTabSheet& sheet)
+        : ContainerPeer(platform, sheet), sheet_(sheet) {}
+    void Create() override;
+    RECT Placement() const override;
+
+  protected:
+    void Update(Prop prop) override;
+
+  private:
+    PageControlPeer* Pages() const;
+    TTabSheet& sheet_;
+};
+
+// One tab per sheet whose tab is visible, in order; the sheets are child windows placed in the
+// display area, shown only while active.
+class PageControlPeer : public WinPeer {
+  public:
+    PageControlPeer(Win32Platform& platform, TPageControl& pages)
+        : WinPeer(platform, pages), pages_(pages) {}
+    void Create() override {
+        CreateChild(WC_TABCONTROLA, WS_CLIPCHILDREN | WS_TABSTOP, WS_EX_CONTROLPARENT, "");
+        RebuildTabs();
+    }
+
+    void RebuildTabs() {
+        if (!hwnd_) return;
+        Win32Platform::QuietScope quiet(platform_);
+        SendMessageA(hwnd_, TCM_DELETEALLITEMS, 0, 0);
+        int tab = 0;
+        const auto& sheets = pages_.Pages();
+        for (size_t i = 0; i < sheets.size(); ++i) {
+            if (!sheets[i]->TabVisible()) continue;
+            std::string text = sheets[i]->Caption();
+            TCITEMA item{};
+            item.mask = TCIF_TEXT | TCIF_PARAM;
+            item.pszText = &text[0];
+            item.lParam = static_cast<LPARAM>(i);
+            SendMessageA(hwnd_, TCM_INSERTITEMA, tab++, reinterpret_cast<LPARAM>(&item));
+        }
+        SyncSelection();
+        LayoutChildren();
+    }
+
+    RECT DisplayRect() const {
+        RECT r{0, 0, 0, 0};
+        if (!hwnd_) return r;
+        GetClientRect(hwnd_, &r);
+        SendMessageA(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+
+    bool OnNotify(NMHDR* header, LRESULT& result) override {
+        if (header->code != TCN_SELCHANGE) return false;
+        result = 0;
+        if (platform_.Quiet()) return true;
+        int index = static_cast<int>(SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0));
+        TTabSheet* sheet = SheetOfTab(index);
+        if (sheet) platform_.Run([this, sheet] { pages_.UserSelect(sheet); });
+        // The change handler may have refused the page.
+        Win32Platform::QuietScope quiet(platform_);
+        SyncSelection();
+        return true;
+    }
+
+  protected:
+    void Update(Prop prop) override {
+        if (prop == Prop::ActivePage)
+            SyncSelection();
+        else
+            WinPeer::Update(prop);
+    }
+
+  private:
+    TTabSheet* SheetOfTab(int index) const {
+        if (index < 0) return nullptr;
+        TCITEMA item{};
+        item.mask = TCIF_PARAM;
+        if (!SendMessageA(hwnd_, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item)))
+            return nullptr;
+        const auto& sheets = pages_.Pages();
+        auto i = static_cast<size_t>(item.lParam);
+        return i < sheets.size() ? sheets[i] : nullptr;
+    }
+
+    void SyncSelection() {
+        int count = static_cast<int>(SendMessageA(hwnd_, TCM_GETITEMCOUNT, 0, 0));
+        int selected = -1;
+        for (int tab = 0; tab < count; ++tab)
+            if (SheetOfTab(tab) == pages_.ActivePage()) selected = tab;
+        SendMessageA(hwnd_, TCM_SETCURSEL, selected, 0);
+    }
+
+    TPageControl& pages_;
+};
+
+PageControlPeer* TabSheetPeer::Pages() const {
+    return dynamic_cast<PageControlPeer*>(ParentPeer());
+}
+
+void TabSheetPeer::Create() {
+    ContainerPeer::Create();
+    if (PageControlPeer* pages = Pages()) pages->RebuildTabs();
+}
+
+RECT TabSheetPeer::Placement() const {
+    PageControlPeer* pages = Pages();
+    return pages ? pages->DisplayRect() : ContainerPeer::Placement();
+}
+
+void TabSheetPeer::Update(Prop prop) {
+    ContainerPeer::Update(prop);
+    if (prop == Prop::Caption || prop == Prop::TabVisible)
+        if (PageControlPeer* pages = Pages()) pages->RebuildTabs();
+}
+
+// --- group box: a frame with a caption, and the parent of its controls ----------------------
+
+class GroupBoxPeer : public WinPeer {
+  public:
+    using WinPeer::WinPeer;
+    void Create() override {
+        CreateChild("BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+        Subclass(hwnd_);
+    }
+    COLORREF GroundColor() override { return ColorRef(control_->Color()); }
+    HBRUSH GroundBrush() override { return OwnBrush(); }
+    HBRUSH OnCtlColor(UINT, HDC dc) override {
+        SetTextColor(dc, ColorRef(control_->Font().Color));
+        SetBkColor(dc, WinPeer::GroundColor());
+        return WinPeer::GroundBrush();
+    }
+
+  protected:
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
+        LRESULT result = 0;
+        if (Reflect(msg, wParam, lParam, result)) return result;
+        switch (msg) {
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, OwnBrush());
+            return 1;
+        }
+        case WM_NCHITTEST:
+            // A group box lets clicks through by default; its controls sit inside it here.
+            return HTCLIENT;
+        default:
+            break;
+        }
+        return CallOriginal(hwnd, msg, wParam, lParam);
+    }
+};
+
+// --- static controls ---------------------------------------------------------------------
+
+class LabelPeer : public WinPeer {
+  public:
+    using WinPeer::WinPeer;
+    void Create() override { CreateChild("STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY); }
+    void OnCommand(WORD code) override {
+        if (code == STN_CLICKED && !platform_.Quiet())
+            platform_.Run([this] { control_->UserClick(); });
+    }
+    HBRUSH OnCtlColor(UINT, HDC dc) override {
+        HBRUSH ground = ParentGround(*this, dc);
+        if (control_->Color() == clBtnFace) return ground;
+        SetBkColor(dc, ColorRef(control_->Color()));
+        return OwnBrush();
+    }
+};
+
+class BevelPeer : public WinPeer {
+  public:
+    using WinPeer::WinPeer;
+    void Create() override { CreateChild("STATIC", SS_ETCHEDFRAME, 0, ""); }
+
+  protected:
+    void Update(Prop prop) override {
+        if (prop != Prop::Caption) WinPeer::Update(prop);
+    }
+};
+
+// A picture from the program's bitmap resources or from a bitmap or icon file.
+class ImagePeer : public WinPeer {
+  public:
+    ImagePeer(Win32Platform& platform, TImage& image) : WinPeer(platform, image), image_(image) {}
+    ~ImagePeer() override { Release(); }
+    void Create() override {
+        RegisterOwnClass(platform_.Instance(), kImageClass);
+        CreateChild(kImageClass, 0, 0, "");
+        Load();
+    }
+
+  protected:
+    void Update(Prop prop) override {
+        switch (prop) {
+        case Prop::Picture:
+            Load();
+            break;
+        case Prop::Other:
+            if (hwnd_) {
+                InvalidateRect(hwnd_, nullptr, TRUE);
+                UpdateWindow(hwnd_);
+            }
+            break;
+        case Prop::Caption:
+            break;
+        default:
+            WinPeer::Update(prop);
+            break;
+        }
+    }
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            Paint(hwnd);
+            return 0;
+        case WM_LBUTTONUP:
+            platform_.Run([this] { image_.UserClick(); });
+            return 0;
+        case WM_SETCURSOR:
+            if (HCURSOR cursor = CursorFor(platform_.App(), control_)) {
+                SetCursor(cursor);
+                return TRUE;
+            }
+            break;
+        default:
+            break;
+        }
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+
+  private:
+    void Release() {
+        if (bitmap_) DeleteObject(bitmap_);
+        if (icon_) DestroyIcon(icon_);
+        bitmap_ = nullptr;
+        icon_ = nullptr;
+    }
+
+    void Load() {
+        Release();
+        const TPicture& picture = image_.Picture();
+        if (picture.kind == TPicture::Kind::Resource) {
+            bitmap_ = LoadBitmapA(platform_.Instance(), picture.source.c_str());
+        } else if (picture.kind == TPicture::Kind::File) {
+            std::string path = Lower(picture.source);
+            auto dot = path.find_last_of('.');
+            std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
+            if (ext == "bmp")
+                bitmap_ = static_cast<HBITMAP>(LoadImageA(nullptr, picture.source.c_str(),
+                                                          IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+            else if (ext == "ico")
+                icon_ = static_cast<HICON>(
+                    LoadImageA(nullptr, picture.source.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+        }
+        SIZE size = PictureSize();
+        if (image_.AutoSize && hwnd_ && size.cx > 0)
+            SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+
+    SIZE PictureSize() const {
+        SIZE size{0, 0};
+        if (bitmap_) {
+            BITMAP info;
+            if (GetObjectA(bitmap_, sizeof(info), &info)) size = SIZE{info.bmWidth, info.bmHeight};
+        } else if (icon_) {
+            ICONINFO info;
+            if (GetIconInfo(icon_, &info)) {
+                BITMAP mask;
+                if (GetObjectA(info.hbmMask, sizeof(mask), &mask))
+                    size = SIZE{mask.bmWidth, info.hbmColor ? mask.bmHeight : mask.bmHeight / 2};
+                if (info.hbmMask) DeleteObject(info.hbmMask);
+                if (info.hbmColor) DeleteObject(info.hbmColor);
+            }
+        }
+        return size;
+    }
+
+    void Paint(HWND hwnd) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        FillRect(dc, &client, GroundBrush());
+        SIZE size = PictureSize();
+        if (size.cx > 0 && size.cy > 0) {
+            RECT dest{0, 0, size.cx, size.cy};
+            if (image_.Stretch) {
+                dest = client;
+            } else if (image_.Center) {
+                OffsetRect(&dest, (client.right - size.cx) / 2, (client.bottom - size.cy) / 2);
+            }
+            int w = dest.right - dest.left, h = dest.bottom - dest.top;
+            if (icon_) {
+                DrawIconEx(dc, dest.left, dest.top, icon_, w, h, 0, nullptr, DI_NORMAL);
+            } else {
+                HDC memory = CreateCompatibleDC(dc);
+                HGDIOBJ old = SelectObject(memory, bitmap_);
+                if (image_.Transparent) {
+                    // The colour of the bottom-left pixel is the picture's see-through ground.
+                    COLORREF ground = GetPixel(memory, 0, size.cy - 1);
+                    TransparentBlt(dc, dest.left, dest.top, w, h, memory, 0, 0, size.cx, size.cy,
+                                   ground);
+                } else {
+                    StretchBlt(dc, dest.left, dest.top, w, h, memory, 0, 0, size.cx, size.cy,
+                               SRCCOPY);
+                }
+                SelectObject(memory, old);
+                DeleteDC(memory);
+            }
+        }
+        EndPaint(hwnd, &ps);
+    }
+
+    TImage& image_;
+    HBITMAP bitmap_ = nullptr;
+    HICON icon_ = nullptr;
+};
+
+// --- edits and buttons ---------------------------------------------------------------------
+
+// The text lives in the model: typed characters go to the control's key handler, which may
+// discard them, and the window then shows the model's text.
+class EditPeer : public WinPeer {
+  public:
+    EditPeer(Win32Platform& platform, TEdit& edit) : WinPeer(platform, edit), edit_(edit) {}
+    void Create() override {
+        DWORD style = ES_AUTOHSCROLL | WS_TABSTOP;
+        if (edit_.PasswordChar) style |= ES_PASSWORD;
+        if (edit_.ReadOnly()) style |= ES_READONLY;
+        CreateChild("EDIT", style, WS_EX_CLIENTEDGE);
+        if (edit_.PasswordChar)
+            SendMessageA(hwnd_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(edit_.PasswordChar),
+                         0);
+        Subclass(hwnd_);
+    }
+    HBRUSH OnCtlColor(UINT msg, HDC dc) override {
+        if (edit_.Color() == clBtnFace && edit_.Font().Color == clWindowText) return nullptr;
+        SetTextColor(dc, ColorRef(edit_.Font().Color));
+        if (edit_.Color() == clBtnFace) {
+            int index = msg == WM_CTLCOLOREDIT ? COLOR_WINDOW : COLOR_BTNFACE;
+            SetBkColor(dc, GetSysColor(index));
+            return GetSysColorBrush(index);
+        }
+        SetBkColor(dc, ColorRef(edit_.Color()));
+        return OwnBrush();
+    }
+
+  protected:
+    void Update(Prop prop) override {
+        if (!hwnd_) return;
+        if (prop == Prop::Caption) {
+            SetWindowTextA(hwnd_, edit_.Text().c_str());
+            auto end = static_cast<WPARAM>(edit_.Text().size());
+            SendMessageA(hwnd_, EM_SETSEL, end, static_cast<LPARAM>(end));
+        } else if (prop == Prop::ReadOnly) {
+            SendMessageA(hwnd_, EM_SETREADONLY, edit_.ReadOnly(), 0);
+        } else {
+            WinPeer::Update(prop);
+        }
+    }
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+        case WM_CHAR: {
+            char key = static_cast<char>(wParam);
+            auto code = static_cast<unsigned char>(key);
+            // Other control characters (copy, select all) stay with the window.
+            if (code >= 32 || key == '\b' || key == '\r' || key == 27) {
+                platform_.Run([this, key] { edit_.UserKeyPress(key); });
+                return 0;
+            }
+            break;
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_DELETE) return 0;
+            break;
+        case WM_PASTE:
+            PasteAsKeys(hwnd);
+            return 0;
+        case WM_CUT:
+        case WM_CLEAR:
+        case WM_UNDO:
+            return 0;
+        default:
+            break;
+        }
+        return CallOriginal(hwnd, msg, wParam, lParam);
+    }
+
+  private:
+    void PasteAsKeys(HWND hwnd) {
+        std::string text;
+        if (OpenClipboard(hwnd)) {
+            if (HANDLE data = GetClipboardData(CF_TEXT)) {
+                if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+                    text = chars;
+                    GlobalUnlock(data);
+                }
+            }
+            CloseClipboard();
+        }
+        for (char key : text)
+            if (static_cast<unsigned char>(key) >= 32)
+                platform_.Run([this, key] { edit_.UserKeyPress(key); });
+    }
+
+    TEdit& edit_;
+};
+
+class ButtonPeer : public WinPeer {
+  public:
+    ButtonPeer(Win32Platform& platform, TButton& button)
+        : WinPeer(platform, button), button_(button) {}
+    void Create() override {
+        CreateChild("BUTTON", (button_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP);
+    }
+    void OnCommand(WORD code) override {
+        if (code == BN_CLICKED && !platform_.Quiet())
+            platform_.Run([this] { button_.UserClick(); });
+    }
+
+  private:
+    TButton& button_;
+};
+
+// Check boxes and radio buttons that do not check themselves: a click goes to the model, which
+// toggles its state, and the window then shows it.
+class CheckPeer : public WinPeer {
+  public:
+    CheckPeer(Win32Platform& platform, Control& control, bool radio)
+        : WinPeer(platform, control), radio_(radio) {}
+    void Create() override {
+        CreateChild("BUTTON", (radio_ ? BS_RADIOBUTTON : BS_CHECKBOX) | WS_TABSTOP);
+        ShowChecked();
+    }
+    void OnCommand(WORD code) override {
+        if (code == BN_CLICKED && !platform_.Quiet())
+            platform_.Run([this] { control_->UserClick(); });
+    }
+    HBRUSH OnCtlColor(UINT, HDC dc) override { return ParentGround(*this, dc); }
+
+  protected:
+    void Update(Prop prop) override {
+        if (prop == Prop::Checked)
+            ShowChecked();
+        else
+            WinPeer::Update(prop);
+    }
+
+  private:
+    void ShowChecked() {
+        if (!hwnd_) return;
+        bool checked = radio_ ? static_cast<TRadioButton*>(control_)->Checked()
+                              : static_cast<TCheckBox*>(control_)->Checked();
+        SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    bool radio_;
+};
+
+// A drop-down combo box with an editable text; items, selection and text come from the model.
+class ComboPeer : public WinPeer {
+  public:
+    ComboPeer(Win32Platform& platform, TComboBox& combo)
+        : WinPeer(platform, combo), combo_(combo) {}
+    void Create() override {
+        CreateChild("COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
+        if (!hwnd_) return;
+        edit_ = GetWindow(hwnd_, GW_CHILD);
+        Subclass(edit_);
+        Sync(true);
+    }
+    RECT Placement() const override {
+        RECT r = WinPeer::Placement();
+        r.bottom += kDropHeight;
+        return r;
+    }
+    void OnCommand(WORD code) override {
+        if (code != CBN_SELCHANGE || platform_.Quiet()) return;
+        int index = static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
+        if (index >= 0) platform_.Run([this, index] { combo_.UserSelect(index); });
+        Win32Platform::QuietScope quiet(platform_);
+        Sync(false);
+    }
+
+  protected:
+    void Update(Prop prop) override {
+        if (prop == Prop::Items || prop == Prop::ItemIndex || prop == Prop::Caption)
+            Sync(prop == Prop::Items);
+        else
+            WinPeer::Update(prop);
+    }
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+        case WM_CHAR: {
+            char key = static_cast<char>(wParam);
+            auto code = static_cast<unsigned char>(key);
+            if (code >= 32 || key == '\b' || key == '\r' || key == 27) {
+                platform_.Run([this, key] { combo_.UserKeyPress(key); });
+                return 0;
+            }
+            break;
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_DELETE) return 0;
+            break;
+        case WM_PASTE:
+        case WM_CUT:
+        case WM_CLEAR:
+        case WM_UNDO:
+            return 0;
+        default:
+            break;
+        }
+        return CallOriginal(hwnd, msg, wParam, lParam);
+    }
+
+  private:
+    static constexpr int kDropHeight = 160;
+
+    void Sync(bool items) {
+        if (!hwnd_) return;
+        if (items) {
+            SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
+            for (const std::string& item : combo_.Items())
+                SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        int index = combo_.ItemIndex();
+        if (SendMessageA(hwnd_, CB_GETCURSEL, 0, 0) != index)
+            SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        char current[512] = {};
+        GetWindowTextA(hwnd_, current, sizeof(current));
+        if (combo_.Text() != current) SetWindowTextA(hwnd_, combo_.Text().c_str());
+        if (edit_ && GetFocus() == edit_) {
+            auto end = static_cast<WPARAM>(combo_.Text().size());
+            SendMessageA(edit_, EM_SETSEL, end, static_cast<LPARAM>(end));
+        }
+    }
+
+    TComboBox& combo_;
+    HWND edit_ = nullptr;
+};
+
+// --- common controls -----------------------------------------------------------------------
+
+// A spinner without a buddy: an arrow press goes to the model, which decides the position;
+// the control's own change is always refused.
+class UpDownPeer : public WinPeer {
+  public:
+    UpDownPeer(Win32Platform& platform, TUpDown& upDown)
+        : WinPeer(platform, upDown), upDown_(upDown) {}
+    void Create() override {
+        CreateChild(UPDOWN_CLASSA, UDS_ARROWKEYS | WS_TABSTOP, 0, "");
+        ShowRange();
+    }
+    bool OnNotify(NMHDR* header, LRESULT& result) override {
+        if (header->code != UDN_DELTAPOS) return false;
+        result = 1;
+        if (platform_.Quiet()) return true;
+        bool up = reinterpret_cast<NMUPDOWN*>(header)->iDelta > 0;
+        platform_.Run([this, up] { upDown_.UserArrow(up); });
+        Win32Platform::QuietScope quiet(platform_);
+        ShowPosition();
+        return true;
+    }
+
+  protected:
+    void Update(Prop prop) override {
+        if (prop == Prop::Range)
+            ShowRange();
+        else if (prop == Prop::Position)
+            ShowPosition();
+        else if (prop != Prop::Caption)
+            WinPeer::Update(prop);
+    }
+
+  private:
+    void ShowRange() {
+        if (!hwnd_) return;
+        SendMessageA(hwnd_, UDM_SETRANGE32, static_cast<WPARAM>(upDown_.Min()),
+                     static_cast<LPARAM>(upDown_.Max()));
+        ShowPosition();
+    }
+    void ShowPosition() {
+        if (hwnd_) SendMessageA(hwnd_, UDM_SETPOS32, 0, static_cast<LPARAM>(upDown_.Position()));
+    }
+    TUpDown& upDown_;
+};
+
+class ProgressPeer : public WinPeer {
+  public:
+    ProgressPeer(Win32Platform& platform, TProgressBar& bar) : WinPeer(platform, bar), bar_(bar) {}
+    void Create() override {
+        CreateChild(PROGRESS_CLASSA, 0, 0, "");
+        Show();
+    }
+
+  protected:
+    void Update(Prop prop) override {
+        if (prop == Prop::Position)
+            Show();
+        else if (prop != Prop::Caption)
+            WinPeer::Update(prop);
+    }
+
+  private:
+    void Show() {
+        if (!hwnd_) return;
+        // Min and Max are plain fields: read them with every position.
+        SendMessageA(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(bar_.Min),
+                     static_cast<LPARAM>(bar_.Max));
+        SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
+    }
+    TProgressBar& bar_;
+};
+
+// The AVI animation from the program's resources (type "AVI"); frames are 1-based in the model.
+class AnimatePeer : public WinPeer {
+  public:
+    AnimatePeer(Win32Platform& platform, TAnimate& animate)
+        : WinPeer(platform, animate), animate_(animate) {}
+    void Create() override {
+        CreateChild(ANIMATE_CLASSA, ACS_TRANSPARENT, 0, "");
+        Open();
+    }
+    HBRUSH OnCtlColor(UINT, HDC dc) override {
+        SetBkColor(dc, GroundColor());
+        return GroundBrush();
+    }
+
+  protected:
+    void Update(Prop prop) override {
+        if (prop == Prop::Frame) {
+            Open();
+            if (!hwnd_ || opened_.empty()) return;
+            int from = std::max(animate_.LastFromFrame(), 1) - 1;
+            int to = std::max(animate_.CurrentFrame(), 1) - 1;
+            SendMessageA(hwnd_, ACM_PLAY, 1, MAKELONG(from, to));
+        } else if (prop != Prop::Caption) {
+            WinPeer::Update(prop);
+        }
+    }
+
+  private:
+    void Open() {
+        if (!hwnd_ || animate_.ResName == opened_) return;
+        opened_ = animate_.ResName;
+        if (opened_.empty())
+            SendMessageA(hwnd_, ACM_OPENA, 0, 0);
+        else
+            SendMessageA(hwnd_, ACM_OPENA, reinterpret_cast<WPARAM>(platform_.Instance()),
+                         reinterpret_cast<LPARAM>(opened_.c_str()));
+    }
+    TAnimate& animate_;
+    std::string opened_;
+};
+
+// --- the factory ---------------------------------------------------------------------------
+
+std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component) {
+    if (auto* form = dynamic_cast<Form*>(&component))
+        return std::make_unique<FormPeer>(platform, *form);
+    if (auto* sheet = dynamic_cast<TTabSheet*>(&component))
+        return std::make_unique<TabSheetPeer>(platform, *sheet);
+    if (auto* pages = dynamic_cast<TPageControl*>(&component))
+        return std::make_unique<PageControlPeer>(platform, *pages);
+    if (dynamic_cast<TGroupBox*>(&component))
+        return std::make_unique<GroupBoxPeer>(platform, component);
+    if (dynamic_cast<TLabel*>(&component)) return std::make_unique<LabelPeer>(platform, component);
+    if (auto* edit = dynamic_cast<TEdit*>(&component))
+        return std::make_unique<EditPeer>(platform, *edit);
+    if (auto* button = dynamic_cast<TButton*>(&component))
+        return std::make_unique<ButtonPeer>(platform, *button);
+    if (auto* check = dynamic_cast<TCheckBox*>(&component))
+        return std::make_unique<CheckPeer>(platform, *check, false);
+    if (auto* radio = dynamic_cast<TRadioButton*>(&component))
+        return std::make_unique<CheckPeer>(platform, *radio, true);
+    if (auto* combo = dynamic_cast<TComboBox*>(&component))
+        return std::make_unique<ComboPeer>(platform, *combo);
+    if (dynamic_cast<TBevel*>(&component)) return std::make_unique<BevelPeer>(platform, component);
+    if (auto* image = dynamic_cast<TImage*>(&component))
+        return std::make_unique<ImagePeer>(platform, *image);
+    if (auto* upDown = dynamic_cast<TUpDown*>(&component))
+        return std::make_unique<UpDownPeer>(platform, *upDown);
+    if (auto* bar = dynamic_cast<TProgressBar*>(&component))
+        return std::make_unique<ProgressPeer>(platform, *bar);
+    if (auto* animate = dynamic_cast<TAnimate*>(&component))
+        return std::make_unique<AnimatePeer>(platform, *animate);
+    if (dynamic_cast<TTrayIcon*>(&component)) return MakeTrayPeer(platform, component);
+    // Panels, and controls without a class of their own: a plain container, so that their
+    // children have a window to live in.
+    if (dynamic_cast<Control*>(&component))
+        return std::make_unique<ContainerPeer>(platform, component);
+    // Timers and menus have no window: a menu is built when it opens.
+    return nullptr;
+}
+
+} // namespace ui::win32

@@ -1,0 +1,200 @@
+// What the files of the Win32 side share: the platform object and the base of every control's
+// window.
+#pragma once
+
+// The library's headers come first: <windows.h> renames many identifiers by macro (MessageBox,
+// DeleteFile, ...), and the classes must be seen here as everywhere else.
+#include "ui/Control.h"
+#include "ui/Platform.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <commctrl.h>
+#undef MessageBox
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace ui {
+class Application;
+class Form;
+} // namespace ui
+
+namespace ui::win32 {
+
+class FormPeer;
+
+class Win32Platform : public Platform {
+  public:
+    Win32Platform();
+    ~Win32Platform() override;
+
+    bool DispatchOne() override;
+    void Wait(const std::uint32_t* deadline) override;
+    std::uint32_t Now() override;
+    TimerId StartTimer(std::uint32_t interval, std::function<void()> callback) override;
+    void KillTimer(TimerId id) override;
+    int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type,
+                   const std::function<void(const std::function<bool()>&)>& runModal) override;
+    std::unique_ptr<ControlPeer> CreatePeer(Component& component) override;
+    void Trace(const std::string& line) override;
+
+    // Runs program code from a window procedure. Nothing may unwind through the system's own
+    // frames: an exception is handed to the loop that dispatched the message, or, when the
+    // message came from a loop of the system's (a message box, a menu), shown at once by the
+    // application's exception box.
+    void Run(const std::function<void()>& code);
+
+    // While the peers set native state themselves, the notifications this causes are not user
+    // input and are not passed on.
+    bool Quiet() const { return quiet_ > 0; }
+    struct QuietScope {
+        explicit QuietScope(Win32Platform& p) : p_(p) { ++p_.quiet_; }
+        ~QuietScope() { --p_.quiet_; }
+        Win32Platform& p_;
+    };
+    // The model activates the box's owner again itself when a message box closes.
+    bool InMessageBox() const { return inMessageBox_ > 0; }
+
+    Application* App() const { return app_; }
+    HINSTANCE Instance() const { return instance_; }
+    HFONT Font() const { return font_; }
+    int NextControlId() { return nextControlId_++; }
+
+    std::vector<FormPeer*>& Forms() { return forms_; }
+    FormPeer* FormFromHandle(HWND hwnd) const;
+
+  private:
+    static LRESULT CALLBACK TimerWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void FireTimer(UINT_PTR id);
+    bool PreTranslate(MSG& msg);
+    void RethrowPending();
+
+    HINSTANCE instance_;
+    HWND timerWindow_ = nullptr;
+    HFONT font_;
+    std::map<TimerId, std::function<void()>> timers_;
+    TimerId nextTimerId_ = 1;
+    int nextControlId_ = 1000;
+    int depth_ = 0;          // program code frames running now
+    std::vector<int> bases_; // depth_ at each DispatchOne running now
+    std::exception_ptr pending_;
+    int quiet_ = 0;
+    int inMessageBox_ = 0;
+    Application* app_ = nullptr;
+    std::vector<FormPeer*> forms_;
+};
+
+// COLORREF of a colour, system colours included.
+COLORREF ColorRef(TColor color);
+// The system cursor for a control under the mouse (the screen cursor wins); null for the default.
+HCURSOR CursorFor(Application* app, const Control* control);
+
+// The window of one control. Reads the control's state when created, follows each change and
+// routes the user's input to the control's setters.
+class WinPeer : public ControlPeer {
+  public:
+    WinPeer(Win32Platform& platform, Component& component);
+    ~WinPeer() override;
+
+    static WinPeer* FromHandle(HWND hwnd);
+
+    // Creates the window; called once right after construction.
+    virtual void Create() = 0;
+    void Changed(Prop prop) final;
+
+    HWND Handle() const { return hwnd_; }
+    // The window that the children's windows live in.
+    virtual HWND ClientHandle() const { return hwnd_; }
+    Control* Ctl() const { return control_; }
+    Win32Platform& Plat() const { return platform_; }
+
+    // Notifications the parent window reflects back to the control that sent them.
+    virtual void OnCommand(WORD /*code*/) {}
+    virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
+    virtual HBRUSH OnCtlColor(UINT /*msg*/, HDC /*dc*/) { return nullptr; }
+
+    // The ground this control is painted on: a container's own colour, else its parent's.
+    virtual COLORREF GroundColor();
+    virtual HBRUSH GroundBrush();
+    WinPeer* ParentPeer() const;
+    HWND ParentHandle() const;
+
+    // Where the window goes, in the parent window's client coordinates.
+    virtual RECT Placement() const;
+    void ApplyBounds();
+    void LayoutChildren();
+
+    // Handles the messages every parent window reflects to its children; true when handled.
+    static bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // Window procedure of the library's own window classes; the creation parameter is the peer.
+    static LRESULT CALLBACK OwnClassProc(HWND, UINT, WPARAM, LPARAM);
+    static void RegisterOwnClass(HINSTANCE instance, const char* name);
+
+  protected:
+    virtual void Update(Prop prop);
+    // Creates a child window of the parent's client window with the control's common state.
+    HWND CreateChild(const char* className, DWORD style, DWORD exStyle = 0,
+                     const char* text = nullptr);
+    void Attach(HWND hwnd);
+    // Replaces the window procedure of a system class; WindowProc then sees every message.
+    void Subclass(HWND hwnd);
+    // Every message of the peer's subclassed or own-class windows.
+    virtual LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT CallOriginal(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    HBRUSH OwnBrush();
+
+    Win32Platform& platform_;
+    Component& component_;
+    Control* control_;
+    HWND hwnd_ = nullptr;
+
+  private:
+    static LRESULT CALLBACK SubclassThunk(HWND, UINT, WPARAM, LPARAM);
+    struct SubclassEntry {
+        HWND hwnd;
+        WNDPROC original;
+    };
+    std::vector<SubclassEntry> subclassed_;
+    HBRUSH brush_ = nullptr;
+    TColor brushColor_ = 0;
+};
+
+std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component);
+std::unique_ptr<WinPeer> MakeTrayPeer(Win32Platform& platform, Component& trayIcon);
+
+// The top-level window of a form.
+class FormPeer : public WinPeer {
+  public:
+    FormPeer(Win32Platform& platform, Form& form);
+    ~FormPeer() override;
+    void Create() override;
+    Form& TheForm() const { return form_; }
+    // Enter and Escape run the form's default and cancel buttons.
+    bool DialogKey(WPARAM key, HWND focus);
+
+  protected:
+    void Update(Prop prop) override;
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    COLORREF GroundColor() override;
+    HBRUSH GroundBrush() override;
+
+  private:
+    void ShowNative(bool show);
+
+    Form& form_;
+    bool shownOnce_ = false;
+    HWND focus_ = nullptr;
+    std::vector<HWND> disabledForModal_;
+};
+
+} // namespace ui::win32

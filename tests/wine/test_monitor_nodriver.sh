@@ -1,0 +1,28 @@
+#!/bin/sh
+# Without the driver ORLO.EXE keeps trying to open it, once a second, and shows no window
+# meanwhile; it holds the single-instance mutex all along.
+. "$(dirname "$0")/lib.sh"
+. "$ORLO_TOOLS/monitor.sh"
+
+SHOTS="$ORLO_BUILD/screenshots"
+mkdir -p "$SHOTS"
+WINDOW_STATE="$(orlo_artifact window_state.exe)"
+windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
+running() { kill -0 "$ORLO_PID" 2>/dev/null; }
+
+orlo_install_monitor "$ORLO_BUILD/dist"
+orlo_start_session
+
+orlo_start_monitor
+sleep 5
+expect_eq "still trying after 5 s" "$(running && echo yes)" yes
+expect_eq "none of its windows visible" "$(windows | grep -c '^visible')" 0
+"$ORLO_TOOLS/screenshot.sh" "$SHOTS/monitor_nodriver.png"
+
+status=0
+timeout 30 wine "$ORLO_EXE" >/dev/null 2>&1 || status=$?
+expect_eq "a second start meanwhile exits with 1" "$status" 1
+expect_eq "the first one keeps trying" "$(running && echo yes)" yes
+
+kill "$ORLO_PID" 2>/dev/null || true
+orlo_finish
