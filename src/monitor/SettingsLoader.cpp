@@ -48,6 +48,17 @@ std::string LoggingRuleText(const std::string& value) {
     return "Log if alert";
 }
 
+// A temperature or voltage channel that the board does not have: its controls greyed.
+void GreyOut(TForm1::SensorRow& row) {
+    for (ui::Control* c : std::initializer_list<ui::Control*>{
+             row.MonitorBox, row.NameLabel, row.ValueBox, row.LowUpDown, row.LowEdit, row.HighEdit,
+             row.HighUpDown})
+        c->SetEnabled(false);
+    row.ValueBox->SetColor(ui::clBtnFace);
+    row.LowEdit->SetColor(ui::clBtnFace);
+    row.HighEdit->SetColor(ui::clBtnFace);
+}
+
 std::string SectionName(const char* prefix, int index) {
     return prefix + std::to_string(index);
 }
@@ -196,15 +207,7 @@ void TForm1::LoadSettings() {
         row.LowUpDown->SetPosition(t.LowLimit);
         row.HighUpDown->SetPosition(t.HighLimit);
         if (t.Monitor) row.MonitorBox->SetChecked(true);
-        if (!t.Enabled) {
-            for (ui::Control* c : std::initializer_list<ui::Control*>{
-                     row.MonitorBox, row.NameLabel, row.ValueBox, row.LowUpDown, row.LowEdit,
-                     row.HighEdit, row.HighUpDown})
-                c->SetEnabled(false);
-            row.ValueBox->SetColor(ui::clBtnFace);
-            row.LowEdit->SetColor(ui::clBtnFace);
-            row.HighEdit->SetColor(ui::clBtnFace);
-        }
+        if (!t.Enabled) GreyOut(row);
     }
 
     for (int k = 0; k < kVoltCount; ++k) {
@@ -216,15 +219,7 @@ void TForm1::LoadSettings() {
         row.LowUpDown->SetPosition(static_cast<int>(v.LowLimit));
         row.HighUpDown->SetPosition(static_cast<int>(v.HighLimit));
         if (v.Monitor) row.MonitorBox->SetChecked(true);
-        if (!v.Enabled) {
-            for (ui::Control* c : std::initializer_list<ui::Control*>{
-                     row.MonitorBox, row.NameLabel, row.ValueBox, row.LowUpDown, row.LowEdit,
-                     row.HighEdit, row.HighUpDown})
-                c->SetEnabled(false);
-            row.ValueBox->SetColor(ui::clBtnFace);
-            row.LowEdit->SetColor(ui::clBtnFace);
-            row.HighEdit->SetColor(ui::clBtnFace);
-        }
+        if (!v.Enabled) GreyOut(row);
         if (k < kFanCount) p.FanFilters[k].Restart();
     }
 
