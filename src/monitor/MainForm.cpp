@@ -469,6 +469,20 @@ void TForm1::BindHandlers() {
     UpDownInterval.OnClickButton = limitClick;
     CheckBoxHiddenTrayIcon.OnClick = [this](ui::Component* s) { CheckBoxHiddenTrayIconClick(s); };
     CheckBoxCPUtoP80.OnClick = [this](ui::Component* s) { CheckBoxCPUtoP80Click(s); };
+    EditReflashInterval.OnKeyPress = [this](ui::Component* s, char& k) {
+        EditReflashIntervalKeyPress(s, k);
+    };
+    ComboBoxWarningDefault.OnKeyPress = [this](ui::Component* s, char& k) {
+        ComboBoxWarningDefaultKeyPress(s, k);
+    };
+    ComboBoxHowToLog.OnKeyPress = [this](ui::Component* s, char& k) {
+        ComboBoxHowToLogKeyPress(s, k);
+    };
+    ComboBoxWarningDefault.OnChange = [this](ui::Component* s) { ComboBoxWarningDefaultChange(s); };
+    ComboBoxHowToLog.OnChange = [this](ui::Component* s) { ComboBoxHowToLogChange(s); };
+    CheckBoxLaunch.OnClick = [this](ui::Component* s) { CheckBoxLaunchClick(s); };
+    ImageLogo.OnClick = [this](ui::Component* s) { ImageLogoClick(s); };
+    BtnViewLogFile.OnClick = [this](ui::Component* s) { BtnViewLogFileClick(s); };
     for (ui::TCheckBox* box : {&ckTemperature, &ckLoading, &ckVCore})
         box->OnClick = [this](ui::Component* s) { ckTemperatureClick(s); };
 }

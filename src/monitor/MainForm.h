@@ -291,6 +291,13 @@ class TForm1 : public ui::Form {
     void UpDownLowLimitFan0Click(ui::Component* sender, ui::TUDBtnType button);
     void UpDownIntervalChangingEx(ui::Component* sender, bool& allowChange, short newValue,
                                   ui::TUpDownDirection direction);
+    void EditReflashIntervalKeyPress(ui::Component* sender, char& key);
+    void ComboBoxWarningDefaultKeyPress(ui::Component* sender, char& key);
+    void ComboBoxHowToLogKeyPress(ui::Component* sender, char& key);
+    void ComboBoxWarningDefaultChange(ui::Component* sender);
+    void ComboBoxHowToLogChange(ui::Component* sender);
+    void CheckBoxLaunchClick(ui::Component* sender);
+    void ImageLogoClick(ui::Component* sender);
     void CheckBoxHiddenTrayIconClick(ui::Component* sender);
     void CheckBoxCPUtoP80Click(ui::Component* sender);
     void ckTemperatureClick(ui::Component* sender);
@@ -318,6 +325,7 @@ class TForm1 : public ui::Form {
     // --- limit alarm (LimitAlarm.cpp) and reading log (ReadingLog.cpp) ---------------------
     void RaiseLimitAlarm(const std::string& key);
     void AppendLogLine(const std::string& text);
+    void BtnViewLogFileClick(ui::Component* sender);
     // The tick's first step (the log-now check) and its logging step after the conversions.
     void LogNowCheck();
     void LogReadingsIfDue();

@@ -16,6 +16,39 @@ void TForm1::UpDownIntervalChangingEx(ui::Component*, bool& allowChange, short n
     Timer1.SetInterval(static_cast<std::uint32_t>(newValue));
 }
 
+// The interval is chosen with the arrows only.
+void TForm1::EditReflashIntervalKeyPress(ui::Component*, char& key) {
+    key = 0;
+}
+
+// Typed keys are discarded, so only the listed items can be chosen.
+void TForm1::ComboBoxWarningDefaultKeyPress(ui::Component*, char& key) {
+    key = 0;
+}
+
+void TForm1::ComboBoxHowToLogKeyPress(ui::Component*, char& key) {
+    key = 0;
+}
+
+void TForm1::ComboBoxWarningDefaultChange(ui::Component*) {
+    if (program_.Initialized) SaveSettings();
+}
+
+void TForm1::ComboBoxHowToLogChange(ui::Component*) {
+    if (program_.Initialized) SaveSettings();
+}
+
+// The save writes or deletes the logon-start value after the box.
+void TForm1::CheckBoxLaunchClick(ui::Component*) {
+    if (program_.Initialized) SaveSettings();
+}
+
+void TForm1::ImageLogoClick(ui::Component*) {
+    if (!Settings.Logo.Url.empty())
+        program_.System.ShellExecute(Handle(), "Open", Settings.Logo.Url, "", "",
+                                     os::kSwShowNormal);
+}
+
 void TForm1::CheckBoxHiddenTrayIconClick(ui::Component*) {
     TrayIcon1.SetVisible(!CheckBoxHiddenTrayIcon.Checked());
     if (program_.Initialized) SaveSettings();

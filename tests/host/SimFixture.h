@@ -159,3 +159,99 @@ class SimFixture {
     std::filesystem::path sandbox_;
     std::uint32_t runStart_ = 0;
 };
+
+// Prepares the next run of `sim` as a program started from `exePath` instead of the installed
+// ORLO.EXE (a copied or moved program folder); its folder must hold the program's files.
+inline void RestartFrom(SimFixture& sim, const std::string& exePath,
+                        std::vector<std::string> args = {}) {
+    sim.Restart();
+    sim.platform.reset();
+    sim.process = sim.machine->StartProcess(exePath, std::move(args));
+    sim.platform = std::make_unique<ui::HeadlessPlatform>(*sim.process);
+    sim.platform->OnTrace = [&sim](const std::string& line) { sim.machine->Trace(line); };
+}
+
+// --- board INIs and raw bytes for the polling, alarm and warning scenarios ------------------
+
+#include <algorithm>
+#include <utility>
+
+// A board INI for a scenario: every channel enabled, unmonitored, named as on the demo board
+// (so TEMP0 is the CPU's channel and VIN0 the VCore), limits 0, interval 1000 ms, action
+// "Ask Me", no speakers, no POST-code report. `keys` overrides or adds keys, each given as
+// {"SECTION", "KEY", "value"}.
+struct IniKey {
+    std::string section, key, value;
+};
+inline std::string ScenarioBoardIni(const std::vector<IniKey>& keys) {
+    std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> ini = {
+        {"SYSTEM",
+         {{"SN", "001"},
+          {"Action when exceed the limitations", "Ask Me"},
+          {"How to log", "Log if alert"},
+          {"SHUTDOWN", "0"},
+          {"CPUTOP80", "0"},
+          {"EXTSPK", "0"},
+          {"SYSSPK", "0"}}},
+        {"INTERVAL", {{"VALUE", "1000"}}}};
+    const char* fanNames[] = {"CPU FAN", "System FAN", "Power FAN"};
+    const char* tempNames[] = {"CPU", "System", "PWM"};
+    for (int i = 0; i < 3; ++i) {
+        ini.push_back({"FAN" + std::to_string(i), {{"ENABLED", "1"}, {"NAME", fanNames[i]}}});
+        ini.push_back({"TEMP" + std::to_string(i), {{"ENABLED", "1"}, {"NAME", tempNames[i]}}});
+    }
+    for (int i = 0; i < 9; ++i)
+        ini.push_back({"VIN" + std::to_string(i),
+                       {{"ENABLED", "1"}, {"NAME", i == 0 ? "VCore" : "VIN" + std::to_string(i)}}});
+    for (const IniKey& k : keys) {
+        auto section =
+            std::find_if(ini.begin(), ini.end(), [&](auto& s) { return s.first == k.section; });
+        if (section == ini.end()) section = ini.insert(ini.end(), {k.section, {}});
+        auto key = std::find_if(section->second.begin(), section->second.end(),
+                                [&](auto& kv) { return kv.first == k.key; });
+        if (key == section->second.end())
+            section->second.push_back({k.key, k.value});
+        else
+            key->second = k.value;
+    }
+    std::vector<std::string> lines;
+    for (const auto& section : ini) {
+        lines.push_back("[" + section.first + "]");
+        for (const auto& kv : section.second)
+            lines.push_back(kv.first + "=" + kv.second);
+        lines.push_back("");
+    }
+    return SimFixture::CrLf(lines);
+}
+
+// The keys that make a channel monitored with the given limits.
+inline std::vector<IniKey> Monitored(const std::string& section, int low, int high) {
+    return {{section, "MONITOR", "1"},
+            {section, "LOW LIMIT", std::to_string(low)},
+            {section, "HIGH LIMIT", std::to_string(high)}};
+}
+
+// Chip 0x92 fan bytes: a 12-bit count reads 1500000 / count RPM; high 15 with low 255 is a
+// stopped fan.
+inline void SetFanCount92(BoardState& board, int fan, std::uint32_t count) {
+    board.fan_divisor[fan] = static_cast<unsigned char>(count >> 8);
+    board.fan_count[fan] = static_cast<unsigned char>(count & 0xFF);
+}
+inline void StopFan92(BoardState& board, int fan) {
+    board.fan_divisor[fan] = 15;
+    board.fan_count[fan] = 255;
+}
+
+// The lines of a text file with CR LF line ends that contain `part`.
+inline std::vector<std::string> LinesContaining(const std::string& text, const std::string& part) {
+    std::vector<std::string> found;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (line.find(part) != std::string::npos) found.push_back(line);
+        start = end + 2;
+    }
+    return found;
+}

@@ -32,10 +32,11 @@ struct Loaded : ::testing::Test {
     // The board INI writes of the run up to the check (before the final save).
     std::vector<std::string> writesBeforeEnd;
 
-    // Runs the monitor for two seconds and hands the running main window to `check`.
+    // Runs the monitor and hands the running main window to `check` before the first polling
+    // tick (100 ms after the activation) shows readings: what the loader left.
     void RunAndCheck(const std::function<void(TForm1&)>& check) {
         bool checked = false;
-        sim.RunFor(2000, [&](MonitorProgram& p) {
+        sim.RunFor(50, [&](MonitorProgram& p) {
             check(*p.Form1);
             writesBeforeEnd = sim.IniWrites("A920.INI");
             checked = true;

@@ -109,6 +109,7 @@ class WinPeer : public ControlPeer {
     // Creates the window; called once right after construction.
     virtual void Create() = 0;
     void Changed(Prop prop) final;
+    std::uintptr_t NativeHandle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
 
     HWND Handle() const { return hwnd_; }
     // The window that the children's windows live in.
