@@ -177,7 +177,7 @@ void TForm1::Layout() {
     TabSheet1.SetCaption("&Fan");
     TabSheetConfigure.SetCaption("&Configure");
     tabSetup.SetCaption("&Setup");
-    tabFintekSmartFan.SetCaption("Smart Fan");
+    tabFintekSmartFan.SetCaption("S&mart Fan");
     TabSheet5.SetCaption("TabSheet5");
 
     LayoutFanPage();

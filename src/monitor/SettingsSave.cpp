@@ -7,9 +7,10 @@ namespace monitor {
 
 void TForm1::SaveSettings() {
     // ORLO.INI is asked again at every save. When it no longer lists this board (it changed
-    // during the run, or the run began with an unknown board) there is no board INI to write.
+    // during the run, or the run began with an unknown board) the save writes nothing.
     std::string boardIni = LookUpBoardIniName();
-    if (!boardIni.empty()) {
+    if (boardIni.empty()) return;
+    {
         ui::TIniFile ini(program_.System, program_.ExeDir + boardIni);
         auto writeChannel = [&ini](const std::string& section, const ui::TCheckBox& box,
                                    const ui::TUpDown& low, const ui::TUpDown& high) {

@@ -79,8 +79,10 @@ int Application::MessageBox(const std::string& text, const std::string& caption,
 }
 
 void Application::ShowException(const std::exception& e) {
+    // The class library ends the text with a full stop unless its last character sorts at or
+    // before one (".", "!", "'", ")" and the like).
     std::string text = e.what();
-    if (!text.empty() && text.back() != '.') text += ".";
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += ".";
     MessageBox(text, Title, kMbOk | kMbIconError);
 }
 

@@ -374,7 +374,7 @@ TEST(ReadingLog, HourlyTrimRemovesLinesThatAgedAndShowsItsError) {
     });
     sim.RunFor(3 * 3600000 + 10000);
     EXPECT_NE(atStart.find("*comment"), std::string::npos);
-    const std::string box = "Cannot create file \"" + path + "\".";
+    const std::string box = "Cannot create file \"" + path + "\"";
     EXPECT_EQ(sim.Messages(), (std::vector<std::string>{box, box}));
     EXPECT_EQ(sim.ReadProgramFile(kLog), "old, 1\r\n");
 }
@@ -388,7 +388,7 @@ TEST(ReadingLog, FailedTrimAtStartEndsTheProgram) {
     const std::string iniBefore = sim.ReadProgramFile("A920.INI");
     EXPECT_EQ(sim.RunFor(5000), 0);
     EXPECT_EQ(sim.Messages(), std::vector<std::string>{"Cannot create file \"" +
-                                                       SimFixture::ProgramPath(kLog) + "\"."});
+                                                       SimFixture::ProgramPath(kLog) + "\""});
     EXPECT_EQ(sim.ReadProgramFile(kLog), "old, 1\r\n");
     for (const std::string& write : sim.IniWrites("A920.INI"))
         EXPECT_EQ(write.find("CPUTOP80"), std::string::npos) << "saved: " << write;

@@ -381,8 +381,10 @@ TEST_F(Loaded, UnknownBoardEndsTheProgramAndWritesNothing) {
     EXPECT_EQ(code, 0);
     EXPECT_EQ(sim.Messages(), std::vector<std::string>{"Unknow mainboard type!!"});
     EXPECT_LT(sim.machine->ElapsedMs(), 1000u);
-    for (const std::string& line : sim.machine->Transcript())
+    for (const std::string& line : sim.machine->Transcript()) {
         EXPECT_EQ(line.find("ini write"), std::string::npos) << line;
+        EXPECT_EQ(line.find("registry"), std::string::npos) << line;
+    }
     EXPECT_FALSE(sim.ProgramFileExists("0"));
 }
 

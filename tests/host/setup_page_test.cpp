@@ -290,7 +290,7 @@ TEST(LogonStartFailure, RefusedWriteShowsTheRegistryError) {
         messagesBeforeEnd = sim.Messages();
         EXPECT_TRUE(p.Form1->CheckBoxLaunch.Checked());
     });
-    const std::string box = "Failed to set data for 'ZarvoORLO'.";
+    const std::string box = "Failed to set data for 'ZarvoORLO'";
     EXPECT_EQ(messagesBeforeEnd, (std::vector<std::string>{box, box}));
     EXPECT_EQ(sim.Messages(), (std::vector<std::string>{box, box, box}));
     EXPECT_EQ(RunValue(sim), std::nullopt);
