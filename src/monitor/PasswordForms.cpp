@@ -7,6 +7,7 @@ TFormPassword::TFormPassword(ui::Application& app, MonitorProgram&)
       Button1(this, "Button1"), Button2(this, "Button2") {
     SetCaption("Password");
     BorderStyle = ui::TBorderStyle::bsSingle;
+    BorderIcons = 0;
     SetBounds(0, 0, 260, 150);
     GroupBox1.SetCaption("Input Password");
     GroupBox1.SetBounds(8, 8, 236, 56);
@@ -25,6 +26,7 @@ TFormChangePassword::TFormChangePassword(ui::Application& app, MonitorProgram&)
       Button2(this, "Button2") {
     SetCaption("Change Password");
     BorderStyle = ui::TBorderStyle::bsSingle;
+    BorderIcons = 0;
     SetBounds(0, 0, 260, 210);
     GroupBox1.SetCaption("New Password");
     GroupBox1.SetBounds(8, 8, 236, 56);

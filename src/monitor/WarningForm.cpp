@@ -76,6 +76,8 @@ TFormWarning::TFormWarning(ui::Application& app, MonitorProgram& program)
       Timer1(this, "Timer1", 500, false), program_(program) {
     SetCaption("ORLO");
     BorderStyle = ui::TBorderStyle::bsSingle;
+    BorderIcons = 0;
+    ActiveControl = &IgnoreButton;
     SetBounds(0, 0, 356, 283);
     Label1.SetCaption("Warning!!");
     Label1.SetFontColor(ui::clRed);

@@ -24,6 +24,7 @@ enum TModalResult : int {
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TBorderStyle { bsSizeable, bsSingle, bsDialog, bsNone };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
 
 struct TMessage {
     std::uint32_t Msg = 0;
@@ -46,6 +47,10 @@ class Form : public Control, public os::WindowSink {
     int ClientWidth() const;
     int ClientHeight() const;
     TBorderStyle BorderStyle = TBorderStyle::bsSizeable;
+    // The caption's buttons (TBorderIcon flags); none: no system menu and no close box.
+    unsigned BorderIcons = biSystemMenu | biMinimize | biMaximize;
+    // The control that has the keyboard focus when the window is first activated.
+    Control* ActiveControl = nullptr;
 
     void Show();
     void Hide();

@@ -267,13 +267,18 @@ INSTANTIATE_TEST_SUITE_P(
 // A Run key that cannot be opened: the box starts unchecked and a save changes nothing, silently.
 TEST(LogonStartFailure, UnopenableKeyChangesNothing) {
     SimFixture sim;
+    ASSERT_TRUE(sim.machine->RegCreateKey(os::RegRoot::LocalMachine, kRunKey));
+    ASSERT_TRUE(
+        sim.machine->RegSet(os::RegRoot::LocalMachine, kRunKey,
+                            os::sim::RegValue{"ZarvoORLO", false, "\"C:\\x.exe\" \"5000\"", 0}));
     sim.machine->readOnlyKeys.insert("hklm\\software\\microsoft\\windows\\currentversion\\run");
     sim.At(1000, [](TForm1& f) {
         EXPECT_FALSE(f.CheckBoxLaunch.Checked());
         f.CheckBoxLaunch.UserClick();
     });
     sim.RunFor(3000);
-    EXPECT_FALSE(sim.machine->RegKeyExists(os::RegRoot::LocalMachine, kRunKey));
+    // The value the user cannot reach stays as it was.
+    EXPECT_EQ(RunValue(sim), std::optional<std::string>("\"C:\\x.exe\" \"5000\""));
     EXPECT_TRUE(sim.Messages().empty());
 }
 
@@ -282,7 +287,7 @@ TEST(LogonStartFailure, UnopenableKeyChangesNothing) {
 TEST(LogonStartFailure, RefusedWriteShowsTheRegistryError) {
     SimFixture sim;
     ASSERT_TRUE(sim.machine->RegCreateKey(os::RegRoot::LocalMachine, kRunKey));
-    sim.machine->readOnlyKeys.insert("hklm\\software\\microsoft\\windows\\currentversion\\run");
+    sim.machine->writeRefusedKeys.insert("hklm\\software\\microsoft\\windows\\currentversion\\run");
     std::vector<std::string> messagesBeforeEnd;
     sim.At(1000, [](TForm1& f) { f.CheckBoxLaunch.UserClick(); });
     sim.At(2000, [](TForm1& f) { f.CheckBoxCPUtoP80.UserClick(); });

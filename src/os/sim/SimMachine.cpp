@@ -228,7 +228,7 @@ std::string SimMachine::KeyPath(RegRoot root, const std::string& key) {
 
 bool SimMachine::RegCreateKey(RegRoot root, const std::string& key) {
     std::string path = KeyPath(root, key);
-    if (readOnlyKeys.count(path)) return registry_.count(path) > 0;
+    if (readOnlyKeys.count(path)) return false;
     // Every key on the way exists too.
     for (size_t pos = path.find('\\'); pos != std::string::npos; pos = path.find('\\', pos + 1))
         registry_[path.substr(0, pos)];
@@ -243,7 +243,8 @@ bool SimMachine::RegKeyExists(RegRoot root, const std::string& key) const {
 bool SimMachine::RegSet(RegRoot root, const std::string& key, const RegValue& value) {
     std::string path = KeyPath(root, key);
     auto it = registry_.find(path);
-    if (it == registry_.end() || readOnlyKeys.count(path)) return false;
+    if (it == registry_.end() || readOnlyKeys.count(path) || writeRefusedKeys.count(path))
+        return false;
     it->second.values[Lower(value.name)] = value;
     Trace("registry set " + path + " \"" + value.name +
           "\" = " + (value.isDword ? Hex(value.dword) : "\"" + value.text + "\""));

@@ -102,8 +102,10 @@ class SimMachine {
     const RegValue* RegGet(RegRoot root, const std::string& key, const std::string& name) const;
     bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name);
     bool RegDeleteKey(RegRoot root, const std::string& key);
-    // Keys that refuse writes (a test of the registry's failure path).
+    // Keys (lower-case "hklm\\..." paths) that cannot be opened for all access, as for a user
+    // without the rights; and keys that open but refuse every value written.
     std::set<std::string> readOnlyKeys;
+    std::set<std::string> writeRefusedKeys;
 
     // --- mutexes, messages -----------------------------------------------------------------
     Handle CreateMutex(SimProcess& owner, const std::string& name, bool& existed);

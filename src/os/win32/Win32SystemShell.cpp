@@ -45,8 +45,10 @@ bool Win32System::AdjustTokenPrivilege(Handle token, std::uint64_t luid, bool en
     privileges.Privileges[0].Luid.LowPart = static_cast<DWORD>(luid & 0xFFFFFFFFu);
     privileges.Privileges[0].Luid.HighPart = static_cast<LONG>(luid >> 32);
     privileges.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
+    TOKEN_PRIVILEGES previous; // one entry: 16 bytes
+    DWORD returned = 0;
     return ::AdjustTokenPrivileges(reinterpret_cast<HANDLE>(token), FALSE, &privileges,
-                                   sizeof privileges, nullptr, nullptr) != FALSE;
+                                   sizeof previous, &previous, &returned) != FALSE;
 }
 
 std::uint32_t Win32System::WinExec(const std::string& command, std::uint32_t show) {

@@ -290,6 +290,8 @@ void FormPeer::Create() {
         style |= WS_POPUP;
         break;
     }
+    if (!(form_.BorderIcons & biSystemMenu)) style &= ~static_cast<DWORD>(WS_SYSMENU);
+    if (!(form_.BorderIcons & biMinimize)) style &= ~static_cast<DWORD>(WS_MINIMIZEBOX);
     platform_.Forms().push_back(this);
     HWND hwnd = CreateWindowExA(exStyle, kFormClass, form_.Caption().c_str(), style, CW_USEDEFAULT,
                                 CW_USEDEFAULT, form_.Width(), form_.Height(), nullptr, nullptr,
@@ -393,8 +395,12 @@ LRESULT FormPeer::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         }
         if (HIWORD(wParam)) break; // minimised
         // The keyboard focus goes back where it was, or to the first control that takes it.
-        if (!focus_ || !IsWindow(focus_) || !IsChild(hwnd, focus_))
-            focus_ = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        if (!focus_ || !IsWindow(focus_) || !IsChild(hwnd, focus_)) {
+            auto active = form_.ActiveControl
+                              ? reinterpret_cast<HWND>(form_.ActiveControl->Handle())
+                              : nullptr;
+            focus_ = active ? active : GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        }
         if (focus_) SetFocus(focus_);
         // Activations the user makes; the model activates its forms itself when it shows them
         // and when a message box closes.
