@@ -1,6 +1,7 @@
 #include "ui/Form.h"
 
 #include "ui/Application.h"
+#include "ui/StdCtrls.h"
 
 namespace ui {
 
@@ -79,6 +80,17 @@ bool Form::Active() const {
     return app_.ActiveForm() == this;
 }
 
+void Form::UserKeyDown(int key) {
+    for (Component* component : components_) {
+        auto* button = dynamic_cast<TButton*>(component);
+        if (!button || !button->Enabled()) continue;
+        if ((key == kVkReturn && button->Default) || (key == kVkEscape && button->Cancel)) {
+            button->UserClick();
+            return;
+        }
+    }
+}
+
 void Form::WndProc(TMessage& message) {
     DefaultHandler(message);
 }
@@ -94,7 +106,8 @@ void Form::Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lPara
 
 void Form::RealizeAll() {
     Realize();
-    for (Component* component : components_) component->Realize();
+    for (Component* component : components_)
+        component->Realize();
 }
 
 void Form::Activated() {

@@ -34,6 +34,8 @@ struct TMessage {
 };
 
 constexpr std::uint32_t WM_POWERBROADCAST = 0x218;
+constexpr int kVkReturn = 0x0D;
+constexpr int kVkEscape = 0x1B;
 constexpr std::uintptr_t PBT_APMRESUMESUSPEND = 7;
 
 class Form : public Control, public os::WindowSink {
@@ -73,6 +75,10 @@ class Form : public Control, public os::WindowSink {
     // The window procedure; the default passes the message to DefaultHandler.
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
+
+    // The user presses a key in the window: Enter clicks its default button, Esc its cancel
+    // button.
+    void UserKeyDown(int key);
 
     // os::WindowSink: a message sent to this top-level window.
     void Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;

@@ -141,7 +141,8 @@ TEST_F(Alarm, ShutdownEndsTheProgramAndTheNextStartAsksOnce) {
         };
         sim.platform->When(dialog, [&] {
             ++dialogs;
-            sim.Form1()->Program().OKBottomDlgAttention->CancelBtn.UserClick();
+            // Esc: the dialog's cancel button, "No".
+            sim.Form1()->Program().OKBottomDlgAttention->UserKeyDown(ui::kVkEscape);
         });
         reachedEnd = false;
         Run(2000, [&](TForm1& f) {

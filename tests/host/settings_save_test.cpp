@@ -411,7 +411,7 @@ TEST_F(Saved, SaveAfterTheAttentionDialogWritesTheClearedFlag) {
             return f && f->Program().OKBottomDlgAttention &&
                    f->Program().OKBottomDlgAttention->Visible();
         },
-        [&] { sim.Form1()->Program().OKBottomDlgAttention->OKBtn.UserClick(); }, 500);
+        [&] { sim.Form1()->Program().OKBottomDlgAttention->UserKeyDown(ui::kVkReturn); }, 500);
     sim.At(2000, [](TForm1& f) { f.CheckBoxCPUtoP80.UserClick(); });
     Run();
     EXPECT_EQ(CountContaining(writesBeforeEnd, "[SYSTEM] SHUTDOWN=0"), 1u);
