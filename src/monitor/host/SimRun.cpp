@@ -5,6 +5,7 @@
 #include "os/sim/SimProcess.h"
 #include "ui/Application.h"
 #include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/HeadlessPlatform.h"
 #include "ui/StdCtrls.h"
@@ -76,6 +77,10 @@ void Describe(const ui::Control& control, int depth, std::ostringstream& out) {
         out << (box->Checked() ? " [x]" : " [ ]");
     if (auto* updown = dynamic_cast<const ui::TUpDown*>(&control))
         out << " position " << updown->Position();
+    if (auto* image = dynamic_cast<const ui::TImage*>(&control))
+        if (!image->Picture().source.empty()) out << " picture " << image->Picture().source;
+    if (auto* animate = dynamic_cast<const ui::TAnimate*>(&control))
+        out << " frame " << animate->CurrentFrame() << " (" << animate->PlayCount() << " plays)";
     if (dynamic_cast<const ui::TEdit*>(&control) || dynamic_cast<const ui::TLabel*>(&control))
         out << " font " << ColourName(control.Font().Color);
     if (dynamic_cast<const ui::TEdit*>(&control)) out << " colour " << ColourName(control.Color());
