@@ -40,3 +40,47 @@ orlo_wait_monitor() {
   ORLO_STATUS=0
   wait "$ORLO_PID" || ORLO_STATUS=$?
 }
+
+# Board INI edits and real mouse clicks for the monitor's scenario tests.
+#   orlo_ini_set FILE SECTION KEY VALUE  sets KEY in [SECTION] (added at its end when absent),
+#                                    keeping the file's line ends
+#   orlo_desktop_origin              where the Wine virtual desktop lies on the X screen: "X Y"
+#   orlo_click X Y                   a real left click at a point of the Windows screen
+#   orlo_control TITLE CLASS TEXT    find_control.exe's line for a control ($ORLO_FIND_CONTROL)
+#   orlo_click_control TITLE CLASS TEXT  clicks the centre of a shown control; fails otherwise
+orlo_ini_set() {
+  awk -v section="[$2]" -v key="$3" -v value="$4" '
+    { line = $0; cr = sub(/\r$/, "", line) ? "\r" : ""; if (cr != "") eol = cr }
+    line ~ /^\[/ {
+      if (inside && !done) { print key "=" value eol; done = 1 }
+      inside = line == section
+    }
+    inside && index(line, key "=") == 1 { if (!done) print key "=" value cr; done = 1; next }
+    { print }
+    END { if (inside && !done) print key "=" value eol }
+  ' "$1" >"$1.new"
+  mv "$1.new" "$1"
+}
+
+orlo_desktop_origin() {
+  xdotool search --name ' - Wine desktop$' getwindowgeometry --shell 2>/dev/null |
+    awk -F= '$1 == "X" { x = $2 } $1 == "Y" { y = $2 } END { if (x != "") print x, y }'
+}
+
+orlo_click() {
+  origin="$(orlo_desktop_origin)"
+  [ -n "$origin" ] || { echo "no Wine desktop window on $DISPLAY" >&2; return 1; }
+  # No --sync: it waits many seconds when the pointer already stands at the point.
+  xdotool mousemove $((${origin% *} + $1)) $((${origin#* } + $2)) click 1
+}
+
+orlo_control() {
+  wine "$ORLO_FIND_CONTROL" "$@" 2>/dev/null | tr -d '\r'
+}
+
+orlo_click_control() {
+  # shellcheck disable=SC2046 # the line's fields
+  set -- $(orlo_control "$@")
+  [ "${1:-}" = visible ] || return 1
+  orlo_click "$6" "$7"
+}
