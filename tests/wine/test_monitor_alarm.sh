@@ -2,16 +2,8 @@
 # The limit alarm on ORLO.EXE with "Ask Me": a fan that stops on the stand-in driver brings the
 # warning window up over the restored main window; a real mouse click on "&Ignore" closes it, and
 # the alarm entry follows in log.txt.
-. "$(dirname "$0")/lib.sh"
-. "$ORLO_TOOLS/monitor.sh"
+. "$(dirname "$0")/monitor_lib.sh"
 
-DIST="$ORLO_BUILD/dist"
-SHOTS="$ORLO_BUILD/screenshots"
-mkdir -p "$SHOTS"
-BROADCAST="$(orlo_artifact broadcast.exe)"
-WINDOW_STATE="$(orlo_artifact window_state.exe)"
-ORLO_FIND_CONTROL="$(orlo_artifact find_control.exe)"
-PROGRAM="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
 LOG="$PROGRAM/log.txt"
 ENTRY="Your 'CPU FAN' Speed exceed the limit , Action when exceed the limitations: Ask Me"
 

@@ -2,12 +2,8 @@
 # log.txt as ORLO.EXE writes it on the stand-in driver: periodic lines in text mode (CR LF), the
 # enabled channels under their board INI names with the demo board's readings, and the time
 # stamp of the writing at the end.
-. "$(dirname "$0")/lib.sh"
-. "$ORLO_TOOLS/monitor.sh"
+. "$(dirname "$0")/monitor_lib.sh"
 
-DIST="$ORLO_BUILD/dist"
-BROADCAST="$(orlo_artifact broadcast.exe)"
-PROGRAM="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
 LOG="$PROGRAM/log.txt"
 CR="$(printf '\r')"
 # The demo board's readings: 1500000 / count RPM, degrees as read, millivolts through R1 and R2.

@@ -1,12 +1,8 @@
 #!/bin/sh
 # Without the driver ORLO.EXE keeps trying to open it, once a second, and shows no window
 # meanwhile; it holds the single-instance mutex all along.
-. "$(dirname "$0")/lib.sh"
-. "$ORLO_TOOLS/monitor.sh"
+. "$(dirname "$0")/monitor_lib.sh"
 
-SHOTS="$ORLO_BUILD/screenshots"
-mkdir -p "$SHOTS"
-WINDOW_STATE="$(orlo_artifact window_state.exe)"
 windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 

@@ -1,16 +1,8 @@
 #!/bin/sh
 # The logon start on ORLO.EXE's Setup page: real clicks on the "&Setup" tab and on "&Launch ORLO
 # on startup" write the Run value "ZarvoORLO" in the Wine registry; a second click removes it.
-. "$(dirname "$0")/lib.sh"
-. "$ORLO_TOOLS/monitor.sh"
+. "$(dirname "$0")/monitor_lib.sh"
 
-DIST="$ORLO_BUILD/dist"
-SHOTS="$ORLO_BUILD/screenshots"
-mkdir -p "$SHOTS"
-BROADCAST="$(orlo_artifact broadcast.exe)"
-WINDOW_STATE="$(orlo_artifact window_state.exe)"
-ORLO_FIND_CONTROL="$(orlo_artifact find_control.exe)"
-PROGRAM="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
 RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 BOX='&Launch ORLO on startup'
 

@@ -2,14 +2,8 @@
 # ORLO.EXE on the stand-in driver: after its start delay it brings the board up and goes to the
 # tray; a second start ends with exit code 1 and makes the first one show its window; the exit
 # message ends it.
-. "$(dirname "$0")/lib.sh"
-. "$ORLO_TOOLS/monitor.sh"
+. "$(dirname "$0")/monitor_lib.sh"
 
-DIST="$ORLO_BUILD/dist"
-SHOTS="$ORLO_BUILD/screenshots"
-mkdir -p "$SHOTS"
-BROADCAST="$(orlo_artifact broadcast.exe)"
-WINDOW_STATE="$(orlo_artifact window_state.exe)"
 recorded() { v="$("$ORLO_TOOLS/board-get.sh" "$ORLO_PREFIX" "$1")"; echo $((${v:-0})); }
 windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
 shown() { windows | grep -Eq '^visible [1-9][0-9]*x[1-9]'; }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
 namespace ui::win32 {
 
@@ -24,6 +25,31 @@ HBRUSH ParentGround(WinPeer& peer, HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetBkColor(dc, peer.GroundColor());
     return peer.GroundBrush();
+}
+
+// Typing in an edit or a combo box: each typed character goes to the model, which may discard
+// it and sets the text itself; the window's own editing behind the model's back (delete, cut,
+// undo) is refused. Other control characters (copy, select all) stay with the window. True when
+// the message is handled here.
+bool HandleTyping(Win32Platform& platform, UINT msg, WPARAM wParam,
+                  const std::function<void(char)>& keyPress) {
+    switch (msg) {
+    case WM_CHAR: {
+        char key = static_cast<char>(wParam);
+        auto code = static_cast<unsigned char>(key);
+        if (code < 32 && key != '\b' && key != '\r' && key != 27) return false;
+        platform.Run([&keyPress, key] { keyPress(key); });
+        return true;
+    }
+    case WM_KEYDOWN:
+        return wParam == VK_DELETE;
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::string Lower(std::string text) {
@@ -504,30 +530,12 @@ class EditPeer : public WinPeer {
     }
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
-        switch (msg) {
-        case WM_CHAR: {
-            char key = static_cast<char>(wParam);
-            auto code = static_cast<unsigned char>(key);
-            // Other control characters (copy, select all) stay with the window.
-            if (code >= 32 || key == '\b' || key == '\r' || key == 27) {
-                platform_.Run([this, key] { edit_.UserKeyPress(key); });
-                return 0;
-            }
-            break;
-        }
-        case WM_KEYDOWN:
-            if (wParam == VK_DELETE) return 0;
-            break;
-        case WM_PASTE:
+        if (msg == WM_PASTE) {
             PasteAsKeys(hwnd);
             return 0;
-        case WM_CUT:
-        case WM_CLEAR:
-        case WM_UNDO:
-            return 0;
-        default:
-            break;
         }
+        if (HandleTyping(platform_, msg, wParam, [this](char key) { edit_.UserKeyPress(key); }))
+            return 0;
         return CallOriginal(hwnd, msg, wParam, lParam);
     }
 
@@ -635,27 +643,9 @@ class ComboPeer : public WinPeer {
     }
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
-        switch (msg) {
-        case WM_CHAR: {
-            char key = static_cast<char>(wParam);
-            auto code = static_cast<unsigned char>(key);
-            if (code >= 32 || key == '\b' || key == '\r' || key == 27) {
-                platform_.Run([this, key] { combo_.UserKeyPress(key); });
-                return 0;
-            }
-            break;
-        }
-        case WM_KEYDOWN:
-            if (wParam == VK_DELETE) return 0;
-            break;
-        case WM_PASTE:
-        case WM_CUT:
-        case WM_CLEAR:
-        case WM_UNDO:
+        if (msg == WM_PASTE) return 0;
+        if (HandleTyping(platform_, msg, wParam, [this](char key) { combo_.UserKeyPress(key); }))
             return 0;
-        default:
-            break;
-        }
         return CallOriginal(hwnd, msg, wParam, lParam);
     }
 
