@@ -9,7 +9,7 @@ export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
 
 # fonts-wine gives the Marlett caption glyphs and Tahoma-like fonts (else screenshots show
 # "0 1 r" on the caption buttons).
-PACKAGES="g++ cmake ninja-build libgtest-dev clang-format gcc-mingw-w64-i686 g++-mingw-w64-i686 wine wine32 fonts-wine fonts-liberation xvfb
+PACKAGES="g++ cmake ninja-build libgtest-dev clang-format gcc-mingw-w64-i686 g++-mingw-w64-i686 wine wine32 fonts-wine fonts-liberation xvfb xauth
   imagemagick xdotool x11-utils"
 
 SUDO=""
