@@ -51,6 +51,7 @@ int MonitorMain(os::System& system, ui::Platform& platform) {
     }
 
     ui::Application app(system, platform);
+    app.Title = "ORLO"; // the program's name: the caption of its message boxes
     MonitorProgram program(system, app);
     try {
         program.Form1 = app.CreateForm<TForm1>(program);

@@ -20,6 +20,7 @@ void Application::AddForm(std::unique_ptr<Form> form) {
 }
 
 void Application::DestroyForms() {
+    destroying_ = true;
     // The class library destroys the last created form first; every OnDestroy runs before any
     // form object goes away.
     for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
@@ -73,8 +74,11 @@ int Application::MessageBox(const std::string& text, const std::string& caption,
     activeForm_ = nullptr;
     int answer = platform_.MessageBox(
         text, caption, type, [this](const std::function<bool()>& done) { RunModalLoop(done); });
+    // The application's end closes an open box, as cancelled.
+    if (terminated_) answer = kIdCancel;
     // Closing the box gives the activation back to the window that had it.
-    if (previous && previous->Visible() && !activeForm_) Activate(previous);
+    if (previous && previous->Visible() && !activeForm_ && !terminated_ && !destroying_)
+        Activate(previous);
     return answer;
 }
 
@@ -110,7 +114,7 @@ void Application::Activate(Form* form) {
     activationStack_.erase(std::remove(activationStack_.begin(), activationStack_.end(), form),
                            activationStack_.end());
     activationStack_.push_back(form);
-    form->Activated();
+    Guard([form] { form->Activated(); });
 }
 
 void Application::FormHidden(Form* form) {

@@ -85,6 +85,7 @@ class Application {
     Form* activeForm_ = nullptr;
     std::vector<Form*> activationStack_;
     bool terminated_ = false;
+    bool destroying_ = false;
     TCursor screenCursor_ = TCursor::crDefault;
 };
 

@@ -52,8 +52,10 @@ void TUpDown::SetRange(int min, int max) {
     Notify(Prop::Range);
 }
 
+// The control holds its position within its range; reading it back gives the held value.
 int TUpDown::Position() const {
-    return std::clamp<int>(position_, min_, max_);
+    if (min_ > max_) return position_;
+    return position_ < min_ ? min_ : position_ > max_ ? max_ : position_;
 }
 
 bool TUpDown::CanChange(short value, TUpDownDirection direction) {
@@ -64,9 +66,10 @@ bool TUpDown::CanChange(short value, TUpDownDirection direction) {
 
 void TUpDown::SetPosition(int value) {
     auto low16 = static_cast<short>(static_cast<std::uint16_t>(value & 0xFFFF));
-    if (low16 == position_) return;
+    if (low16 == Position()) return;
     if (!CanChange(low16, TUpDownDirection::updNone)) return;
     position_ = low16;
+    position_ = static_cast<short>(Position());
     Notify(Prop::Position);
 }
 
@@ -81,7 +84,8 @@ void TUpDown::UserArrow(bool up) {
     if (!CanChange(static_cast<short>(proposed),
                    up ? TUpDownDirection::updUp : TUpDownDirection::updDown))
         return;
-    position_ = static_cast<short>(std::clamp(proposed, min_, max_));
+    position_ = static_cast<short>(proposed);
+    position_ = static_cast<short>(Position());
     if (Position() == current) return;
     Notify(Prop::Position);
     if (OnClickButton) OnClickButton(this, up ? TUDBtnType::btNext : TUDBtnType::btPrev);

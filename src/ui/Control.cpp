@@ -108,5 +108,4 @@ void Control::UserClick() {
     if (OnClick) OnClick(this);
 }
 
-
 } // namespace ui

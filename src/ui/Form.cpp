@@ -38,14 +38,16 @@ void Form::SetShown(bool shown) {
     }
 }
 
+// Showing, hiding and activating reach the window as messages of their own: an exception of one
+// of their handlers goes to the exception box, and the next step still happens.
 void Form::Show() {
-    SetShown(true);
+    app_.Guard([this] { SetShown(true); });
     app_.Activate(this);
 }
 
 void Form::Hide() {
     if (!Visible()) return;
-    SetShown(false);
+    app_.Guard([this] { SetShown(false); });
     app_.FormHidden(this);
 }
 
@@ -53,18 +55,24 @@ int Form::ShowModal() {
     modalResult_ = mrNone;
     modal_ = true;
     Show();
-    app_.RunModalLoop([this] { return modalResult_ != mrNone || !Visible(); });
-    if (modalResult_ == mrNone) modalResult_ = mrCancel;
+    for (;;) {
+        app_.RunModalLoop([this] { return modalResult_ != mrNone || !Visible(); });
+        // Ended by the application's end: cancelled, without the close handling.
+        if (app_.Terminated() || !Visible()) break;
+        TCloseAction action = TCloseAction::caHide;
+        if (OnClose) OnClose(this, action);
+        if (action != TCloseAction::caNone) break;
+        modalResult_ = mrNone; // the close was refused: the window stays
+    }
+    if (modalResult_ == mrNone || app_.Terminated()) modalResult_ = mrCancel;
     modal_ = false;
-    TCloseAction action = TCloseAction::caHide;
-    if (OnClose) OnClose(this, action);
     Hide();
     return modalResult_;
 }
 
 void Form::Close() {
     if (modal_) {
-        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        modalResult_ = mrCancel;
         return;
     }
     TCloseAction action = TCloseAction::caHide;

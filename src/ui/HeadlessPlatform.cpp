@@ -6,7 +6,8 @@
 
 namespace ui {
 
-HeadlessPlatform::HeadlessPlatform(os::System& system) : system_(system) {}
+HeadlessPlatform::HeadlessPlatform(os::System& system)
+    : system_(system), start_(system.GetTickCount()) {}
 
 void HeadlessPlatform::At(std::uint32_t time, std::function<void()> action, std::string what) {
     actions_.push_back(Action{time, nextSeq_++, std::move(action), std::move(what)});
@@ -92,7 +93,13 @@ void HeadlessPlatform::Wait(const std::uint32_t* deadline) {
                             watches_.front().what);
         throw LoopStuck("the loop waits, but no timer, user action or message can ever come");
     }
-    if (static_cast<std::int32_t>(next - now) > 0) system_.Sleep(next - now);
+    if (static_cast<std::int32_t>(next - now) > 0) {
+        if (next - start_ > VirtualTimeLimitMs)
+            throw LoopStuck(
+                "the program ran for more than " + std::to_string(VirtualTimeLimitMs / 3600000) +
+                " virtual hours: a loop that nothing ends (an unanswered modal window?)");
+        system_.Sleep(next - now);
+    }
 }
 
 TimerId HeadlessPlatform::StartTimer(std::uint32_t interval, std::function<void()> callback) {

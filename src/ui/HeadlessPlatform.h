@@ -39,6 +39,10 @@ class HeadlessPlatform : public Platform {
 
     const std::vector<ShownMessageBox>& MessageBoxes() const { return boxes_; }
     std::vector<std::string> MessageTexts() const;
+    // A run of a program longer than this much virtual time fails with LoopStuck: a loop that
+    // only timers keep going (a modal window nothing closes) would otherwise spin for ever.
+    std::uint32_t VirtualTimeLimitMs = 3u * 24 * 3600 * 1000;
+
     // Called for every trace line (the run's transcript).
     std::function<void(const std::string&)> OnTrace;
 
@@ -83,6 +87,7 @@ class HeadlessPlatform : public Platform {
     void CheckWatches();
 
     os::System& system_;
+    std::uint32_t start_;
     std::vector<Timer> timers_;
     std::vector<Action> actions_;
     std::vector<Watch> watches_;

@@ -25,10 +25,11 @@ void TEdit::UserKeyPress(char key) {
     if (OnChange) OnChange(this);
 }
 
+// The form's modal result is set before the click handler, which may still change it.
 void TButton::UserClick() {
     if (!Enabled()) return;
-    if (OnClick) OnClick(this);
     if (ModalResult != 0 && Owner() && Owner()->Modal()) Owner()->SetModalResult(ModalResult);
+    if (OnClick) OnClick(this);
 }
 
 void TCheckBox::SetChecked(bool checked) {
@@ -46,7 +47,8 @@ void TRadioButton::SetChecked(bool checked) {
     if (checked_ == checked) return;
     checked_ = checked;
     Notify(Prop::Checked);
-    if (checked && Parent()) {
+    if (!checked) return; // only checking a radio button is a click
+    if (Parent()) {
         for (Control* sibling : Parent()->Children()) {
             auto* radio = dynamic_cast<TRadioButton*>(sibling);
             if (radio && radio != this && radio->checked_) {
@@ -104,8 +106,8 @@ void TComboBox::SetText(const std::string& text) {
 void TComboBox::UserSelect(int index) {
     if (!Enabled() || index < 0 || index >= static_cast<int>(items_.size())) return;
     SetItemIndex(index);
-    if (OnChange) OnChange(this);
     if (OnClick) OnClick(this);
+    if (OnChange) OnChange(this);
 }
 
 void TComboBox::UserKeyPress(char key) {

@@ -87,7 +87,7 @@ class TComboBox : public Control {
     TNotifyEvent OnChange;
     TKeyPressEvent OnKeyPress;
     int CanvasFontPixelsPerInch = 96;
-    // The user picks item `index` from the list: OnChange, then OnClick.
+    // The user picks item `index` from the list: OnClick, then OnChange.
     void UserSelect(int index);
     void UserKeyPress(char key);
 

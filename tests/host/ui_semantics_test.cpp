@@ -76,10 +76,11 @@ TEST_F(UiSemantics, UpDownRefusesThroughItsHandlerAndHoldsToItsRange) {
     EXPECT_EQ(form->Spin.Position(), 0);
     form->Spin.SetPosition(150); // accepted, held to the range when read back
     EXPECT_EQ(form->Spin.Position(), 100);
-    form->Spin.SetPosition(150);     // the same value: nothing runs
+    form->Spin.SetPosition(100);     // the value it holds: nothing runs
+    form->Spin.SetPosition(150);     // differs from the held 100: the handler runs again
     form->Spin.SetPosition(0x10005); // only the low 16 bits count
     EXPECT_EQ(form->Spin.Position(), 5);
-    EXPECT_EQ(proposed, (std::vector<int>{13, 150, 5}));
+    EXPECT_EQ(proposed, (std::vector<int>{13, 150, 150, 5}));
 }
 
 TEST_F(UiSemantics, UpDownArrowAtTheBoundProposesButDoesNotClick) {
@@ -186,6 +187,10 @@ TEST_F(UiSemantics, HandlerExceptionGoesToTheExceptionBoxAndTheLoopGoesOn) {
 }
 
 TEST_F(UiSemantics, ModalLoopThatCanNeverEndFailsClearly) {
+    EXPECT_THROW(form->ShowModal(), ui::LoopStuck);
+    // A timer alone does not end it either: the run's virtual time is bounded.
+    platform.VirtualTimeLimitMs = 60000;
+    form->Timer.SetEnabled(true);
     EXPECT_THROW(form->ShowModal(), ui::LoopStuck);
 }
 
