@@ -117,6 +117,10 @@ void Application::Activate(Form* form) {
     Guard([form] { form->Activated(); });
 }
 
+void Application::Deactivate(Form* form) {
+    if (activeForm_ == form) activeForm_ = nullptr;
+}
+
 void Application::FormHidden(Form* form) {
     activationStack_.erase(std::remove(activationStack_.begin(), activationStack_.end(), form),
                            activationStack_.end());

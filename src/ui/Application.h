@@ -71,6 +71,8 @@ class Application {
     Form* ActiveForm() const { return activeForm_; }
     void Activate(Form* form);
     void FormHidden(Form* form);
+    // The form loses the activation but stays in the activation order (minimised).
+    void Deactivate(Form* form);
 
     const std::vector<std::unique_ptr<Form>>& Forms() const { return forms_; }
     void DestroyForms();

@@ -84,6 +84,13 @@ void Form::Close() {
         Hide();
 }
 
+void Form::SetMinimized(bool minimized) {
+    if (minimized_ == minimized) return;
+    minimized_ = minimized;
+    Notify(Prop::Visible);
+    if (minimized) app_.Deactivate(this);
+}
+
 bool Form::Active() const {
     return app_.ActiveForm() == this;
 }

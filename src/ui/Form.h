@@ -65,6 +65,10 @@ class Form : public Control, public os::WindowSink {
     // Closing the main window ends the program; a modal window ends its modal run.
     void Close();
     bool Active() const;
+    // Minimised to the tray: the window is out of sight and inactive, but stays visible to the
+    // program (its pages keep showing; nothing runs their show handlers on the restore).
+    bool Minimized() const { return minimized_; }
+    void SetMinimized(bool minimized);
 
     std::function<void(Component* sender)> OnActivate;
     std::function<void(Component* sender, TCloseAction& action)> OnClose;
@@ -99,6 +103,7 @@ class Form : public Control, public os::WindowSink {
 
     Application& app_;
     bool modal_ = false;
+    bool minimized_ = false;
     int modalResult_ = mrNone;
     bool destroyed_ = false;
 };

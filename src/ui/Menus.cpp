@@ -24,14 +24,15 @@ void TTrayIcon::SetVisible(bool visible) {
 void TTrayIcon::Minimize() {
     minimized_ = true;
     if (App()) App()->Platform().Trace("tray: minimise " + Owner()->Name());
-    Owner()->Hide();
+    Owner()->SetMinimized(true);
     Notify(Prop::Other);
 }
 
 void TTrayIcon::Restore() {
     minimized_ = false;
     if (App()) App()->Platform().Trace("tray: restore " + Owner()->Name());
-    Owner()->Show();
+    Owner()->SetMinimized(false);
+    if (!Owner()->Visible()) Owner()->Show();
     App()->Activate(Owner());
     Notify(Prop::Other);
     if (OnRestore) OnRestore(this);

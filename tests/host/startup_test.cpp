@@ -58,7 +58,8 @@ TEST_F(Startup, ReachesTheTrayAndEndsOnTheExitMessage) {
     bool hiddenInTray = false, trayIconShown = false;
     int code = Run({}, 5000, [&](ui::HeadlessPlatform& p) {
         p.At(machine->Tick() + 4000, [&] {
-            hiddenInTray = !Form1()->Visible() && Form1()->TrayIcon1.Minimized();
+            hiddenInTray =
+                Form1()->Minimized() && !Form1()->Active() && Form1()->TrayIcon1.Minimized();
             trayIconShown = Form1()->TrayIcon1.Visible();
         });
     });
@@ -91,7 +92,7 @@ TEST_F(Startup, SecondInstanceAsksTheFirstToRestoreOnTheFanPage) {
             ui::HeadlessPlatform secondPlatform(*second);
             secondCode = monitor::MonitorMain(*second, secondPlatform);
             restoredOnFanPage =
-                Form1()->Visible() && Form1()->PageControl1.ActivePage() == &Form1()->TabSheet1;
+                !Form1()->Minimized() && Form1()->PageControl1.ActivePage() == &Form1()->TabSheet1;
         });
     });
     EXPECT_EQ(secondCode, 1);
@@ -434,4 +435,29 @@ TEST(PostCode, DecimalDigitsAreSentAsHexadecimal) {
     EXPECT_EQ(monitor::PostCodeValue(45), 0x45u);
     EXPECT_EQ(monitor::PostCodeValue(100), 0x100u);
     EXPECT_EQ(monitor::PostCodeValue(256), 0x256u);
+}
+
+// Restoring from the tray shows the window again, but its page stays shown all along: only a
+// page change runs a show handler (a missing logo picture is reported on those alone).
+TEST(TrayRestore, RunsNoShowHandlerOfThePageThatStaysActive) {
+    SimFixture sim;
+    std::string ini = sim.ReadProgramFile("A920.INI");
+    ini.replace(ini.find("[LOGO]\r\nENABLED=0"), 17, "[LOGO]\r\nENABLED=1\r\nFILENAME=missing.bmp");
+    sim.WriteProgramFile("A920.INI", ini);
+    std::size_t boxesAfterStart = 0, boxesAfterRestores = 0;
+    sim.At(1000, [&](TForm1& f) {
+        boxesAfterStart = sim.Messages().size();
+        for (int i = 0; i < 3; ++i) {
+            f.TrayIcon1.Minimize();
+            f.TrayIcon1.UserLeftClick();
+        }
+        boxesAfterRestores = sim.Messages().size();
+        f.PageControl1.UserSelect(&f.TabSheetConfigure);
+    });
+    sim.RunFor(2000);
+    const std::string box = "Cannot open file \"" + SimFixture::ProgramPath("missing.bmp") +
+                            "\". The system cannot find the file specified.";
+    EXPECT_EQ(boxesAfterStart, 1u);
+    EXPECT_EQ(boxesAfterRestores, 1u);
+    EXPECT_EQ(sim.Messages(), (std::vector<std::string>{box, box}));
 }

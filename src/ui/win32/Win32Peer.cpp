@@ -297,7 +297,7 @@ void FormPeer::Create() {
                                 CW_USEDEFAULT, form_.Width(), form_.Height(), nullptr, nullptr,
                                 instance, this);
     Attach(hwnd);
-    if (form_.Visible()) ShowNative(true);
+    if (form_.Visible() && !form_.Minimized()) ShowNative(true);
 }
 
 COLORREF FormPeer::GroundColor() {
@@ -344,7 +344,7 @@ void FormPeer::Update(Prop prop) {
     if (!hwnd_) return;
     switch (prop) {
     case Prop::Visible:
-        ShowNative(form_.Visible());
+        ShowNative(form_.Visible() && !form_.Minimized());
         break;
     case Prop::Bounds:
         // The outer size; the window keeps its place on the screen.
