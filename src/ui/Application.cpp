@@ -43,8 +43,10 @@ void Application::Run() {
 }
 
 void Application::Terminate() {
-    if (!terminated_) platform_.Trace("terminate");
+    if (terminated_) return;
     terminated_ = true;
+    platform_.Trace("terminate");
+    platform_.ApplicationTerminated();
 }
 
 void Application::ProcessMessages() {

@@ -80,6 +80,10 @@ class Platform {
     // The real window for a control; the headless side has none.
     virtual std::unique_ptr<ControlPeer> CreatePeer(Component& component) = 0;
 
+    // The application was asked to end: the Win32 side posts the quit message, which also ends
+    // a message box that is open, as the class library's termination does.
+    virtual void ApplicationTerminated() {}
+
     // A line for the run's record (headless); ignored on the Win32 side.
     virtual void Trace(const std::string& line) = 0;
 };

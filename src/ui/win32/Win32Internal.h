@@ -45,6 +45,7 @@ class Win32Platform : public Platform {
                    const std::function<void(const std::function<bool()>&)>& runModal) override;
     std::unique_ptr<ControlPeer> CreatePeer(Component& component) override;
     void Trace(const std::string& line) override;
+    void ApplicationTerminated() override { PostQuitMessage(0); }
 
     // Runs program code from a window procedure. Nothing may unwind through the system's own
     // frames: an exception is handed to the loop that dispatched the message, or, when the
