@@ -153,6 +153,8 @@ HWND WinPeer::CreateChild(const char* className, DWORD style, DWORD exStyle, con
     if (!parent || !control_) return nullptr;
     RECT r = Placement();
     style |= WS_CHILD | WS_CLIPSIBLINGS;
+    // No creation and destruction notices to the parent: the form may be half destroyed then.
+    exStyle |= WS_EX_NOPARENTNOTIFY;
     if (control_->Visible()) style |= WS_VISIBLE;
     if (!control_->Enabled()) style |= WS_DISABLED;
     HWND hwnd =
