@@ -302,19 +302,19 @@ void TForm1::LayoutConfigurePage() {
         int top = 8 + 30 * line;
         box->SetCaption(box->Name());
         box->SetHint("Monitor this item");
-        box->SetBounds(x, top + 2, 100, 17);
+        box->SetBounds(x, top + 2, 92, 17);
         for (ui::TEdit* edit : {lowEdit, highEdit}) {
             edit->SetText(limits.editText);
             edit->SetReadOnly(true);
             edit->TabStop = false;
             edit->SetColor(ui::clWindow);
         }
-        lowEdit->SetBounds(x + 102, top, 60, 21);
-        low->SetBounds(x + 162, top, 15, 21);
+        lowEdit->SetBounds(x + 93, top, 64, 21);
+        low->SetBounds(x + 157, top, 15, 21);
         range->SetCaption("~");
-        range->SetBounds(x + 180, top + 3, 10, 16);
-        highEdit->SetBounds(x + 191, top, 60, 21);
-        high->SetBounds(x + 251, top, 15, 21);
+        range->SetBounds(x + 174, top + 3, 10, 16);
+        highEdit->SetBounds(x + 185, top, 64, 21);
+        high->SetBounds(x + 249, top, 15, 21);
         for (ui::TUpDown* updown : {low, high}) {
             updown->SetRange(0, limits.max);
             updown->Increment = limits.step;

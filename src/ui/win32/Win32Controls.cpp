@@ -83,10 +83,19 @@ class ContainerPeer : public WinPeer {
         r.left = 0;
         r.right = client.right;
         switch (panel->Align) {
-        case TPanel::TAlign::alTop:
-            r.top = 0;
-            r.bottom = height;
+        case TPanel::TAlign::alTop: {
+            // Top-aligned panels stack in their order below the visible ones before them.
+            int top = 0;
+            for (Control* sibling : control_->Parent()->Children()) {
+                if (sibling == control_) break;
+                auto* above = dynamic_cast<TPanel*>(sibling);
+                if (above && above->Visible() && above->Align == TPanel::TAlign::alTop)
+                    top += above->Height();
+            }
+            r.top = top;
+            r.bottom = top + height;
             break;
+        }
         case TPanel::TAlign::alBottom:
             r.top = client.bottom - height;
             r.bottom = client.bottom;
@@ -351,6 +360,10 @@ class ImagePeer : public WinPeer {
     void Create() override {
         RegisterOwnClass(platform_.Instance(), kImageClass);
         CreateChild(kImageClass, 0, 0, "");
+        // Later images lie over earlier ones, as the class library stacks its controls: digit
+        // images overlap their left neighbour's transparent margin and must show whole.
+        if (hwnd_)
+            SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         Load();
     }
 
