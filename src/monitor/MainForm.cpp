@@ -298,7 +298,7 @@ void TForm1::LayoutConfigurePage() {
     auto layoutRow = [](ui::TCheckBox* box, ui::TEdit* lowEdit, ui::TUpDown* low, ui::TLabel* range,
                         ui::TEdit* highEdit, ui::TUpDown* high, int column, int line,
                         const Limits& limits) {
-        int x = column == 0 ? 2 : 272;
+        int x = column == 0 ? 2 : 276;
         int top = 8 + 30 * line;
         box->SetCaption(box->Name());
         box->SetHint("Monitor this item");
@@ -309,12 +309,12 @@ void TForm1::LayoutConfigurePage() {
             edit->TabStop = false;
             edit->SetColor(ui::clWindow);
         }
-        lowEdit->SetBounds(x + 93, top, 64, 21);
-        low->SetBounds(x + 157, top, 15, 21);
+        lowEdit->SetBounds(x + 93, top, 68, 21);
+        low->SetBounds(x + 161, top, 15, 21);
         range->SetCaption("~");
-        range->SetBounds(x + 174, top + 3, 10, 16);
-        highEdit->SetBounds(x + 185, top, 64, 21);
-        high->SetBounds(x + 249, top, 15, 21);
+        range->SetBounds(x + 178, top + 3, 10, 16);
+        highEdit->SetBounds(x + 188, top, 68, 21);
+        high->SetBounds(x + 256, top, 15, 21);
         for (ui::TUpDown* updown : {low, high}) {
             updown->SetRange(0, limits.max);
             updown->Increment = limits.step;
