@@ -129,18 +129,10 @@ class ContainerPeer : public WinPeer {
         case WM_SIZE:
             LayoutChildren();
             return 0;
-        case WM_LBUTTONUP:
-            platform_.Run([this] { control_->UserClick(); });
-            return 0;
-        case WM_SETCURSOR:
-            if (HCURSOR cursor = CursorFor(platform_.App(), control_)) {
-                SetCursor(cursor);
-                return TRUE;
-            }
-            break;
         default:
             break;
         }
+        if (HandleClickAndCursor(msg, result)) return result;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 
@@ -394,18 +386,11 @@ class ImagePeer : public WinPeer {
         case WM_PAINT:
             Paint(hwnd);
             return 0;
-        case WM_LBUTTONUP:
-            platform_.Run([this] { image_.UserClick(); });
-            return 0;
-        case WM_SETCURSOR:
-            if (HCURSOR cursor = CursorFor(platform_.App(), control_)) {
-                SetCursor(cursor);
-                return TRUE;
-            }
-            break;
         default:
             break;
         }
+        LRESULT result = 0;
+        if (HandleClickAndCursor(msg, result)) return result;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 

@@ -153,6 +153,9 @@ class WinPeer : public ControlPeer {
     virtual LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT CallOriginal(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     HBRUSH OwnBrush();
+    // A click on an own-class window (panel, image) and its pointer: true when `msg` is one of
+    // them, with the window procedure's result in `result`.
+    bool HandleClickAndCursor(UINT msg, LRESULT& result);
 
     Win32Platform& platform_;
     Component& component_;

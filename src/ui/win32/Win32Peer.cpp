@@ -114,6 +114,22 @@ HBRUSH WinPeer::GroundBrush() {
     return parent ? parent->GroundBrush() : GetSysColorBrush(COLOR_BTNFACE);
 }
 
+bool WinPeer::HandleClickAndCursor(UINT msg, LRESULT& result) {
+    if (msg == WM_LBUTTONUP) {
+        platform_.Run([this] { control_->UserClick(); });
+        result = 0;
+        return true;
+    }
+    if (msg == WM_SETCURSOR) {
+        if (HCURSOR cursor = CursorFor(platform_.App(), control_)) {
+            SetCursor(cursor);
+            result = TRUE;
+            return true;
+        }
+    }
+    return false;
+}
+
 HBRUSH WinPeer::OwnBrush() {
     TColor color = control_ ? control_->Color() : clBtnFace;
     if (brush_ && brushColor_ == color) return brush_;
