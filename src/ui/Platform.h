@@ -32,6 +32,7 @@ enum class Prop {
     Frame,
     ReadOnly,
     Cursor,
+    Chart, // a chart's series or axes
     Other,
 };
 
