@@ -108,4 +108,12 @@ void Control::UserClick() {
     if (OnClick) OnClick(this);
 }
 
+void Control::SetFocus() {
+    if (Owner() && Showing() && Enabled()) Owner()->FocusControl(this);
+}
+
+bool Control::Focused() const {
+    return Owner() && Owner()->ActiveControl == this;
+}
+
 } // namespace ui

@@ -113,6 +113,11 @@ class Control : public Component {
     // The user clicks the control (also what a real click on its window runs).
     virtual void UserClick();
 
+    // Gives the control the keyboard focus: it becomes its form's ActiveControl. Nothing
+    // happens while it is hidden or disabled.
+    void SetFocus();
+    bool Focused() const;
+
   protected:
     // Called when the control's showing state may have changed (form shown, parent shown).
     virtual void ShowingChanged() {}

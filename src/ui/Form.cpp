@@ -95,7 +95,17 @@ bool Form::Active() const {
     return app_.ActiveForm() == this;
 }
 
+void Form::FocusControl(Control* control) {
+    ActiveControl = control;
+    Notify(Prop::Focus);
+}
+
 void Form::UserKeyDown(int key) {
+    auto* focused = dynamic_cast<TButton*>(ActiveControl);
+    if (key == kVkReturn && focused && focused->Showing() && focused->Enabled()) {
+        focused->UserClick();
+        return;
+    }
     for (Component* component : components_) {
         auto* button = dynamic_cast<TButton*>(component);
         if (!button || !button->Enabled()) continue;

@@ -53,6 +53,8 @@ class Form : public Control, public os::WindowSink {
     unsigned BorderIcons = biSystemMenu | biMinimize | biMaximize;
     // The control that has the keyboard focus when the window is first activated.
     Control* ActiveControl = nullptr;
+    // Moves the keyboard focus to `control` (Control::SetFocus).
+    void FocusControl(Control* control);
 
     void Show();
     void Hide();
@@ -80,8 +82,8 @@ class Form : public Control, public os::WindowSink {
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
 
-    // The user presses a key in the window: Enter clicks its default button, Esc its cancel
-    // button.
+    // The user presses a key in the window: Enter clicks the focused button, else the default
+    // button; Esc clicks the cancel button.
     void UserKeyDown(int key);
 
     // os::WindowSink: a message sent to this top-level window.

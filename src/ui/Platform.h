@@ -33,6 +33,7 @@ enum class Prop {
     ReadOnly,
     Cursor,
     Chart, // a chart's series or axes
+    Focus, // a form's focused control (its ActiveControl)
     Other,
 };
 

@@ -19,12 +19,6 @@ struct SimRunOptions {
     std::vector<std::string> programArgs;
 };
 
-// Applies a machine description (key=value lines) to a machine; returns an error text or "".
-std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text);
-
-// Lists every window's controls with their texts and colours.
-std::string DescribeWindows(os::sim::SimMachine& machine);
-
 int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out);
 
 } // namespace monitor

@@ -80,12 +80,19 @@ std::string ShortNameOf(const std::string& name) {
 
 } // namespace
 
+std::string ShortNameFor(const std::string& name) {
+    return IsShortName(name) ? name : ShortNameOf(name);
+}
+
 // --- the Windows folders -------------------------------------------------------------------
 
 void SimMachine::PrepareWindowsFolders() {
-    std::vector<std::string> wanted = {config_.windowsFolder, config_.windowsFolder + "\\system32",
+    std::vector<std::string> wanted = {config_.windowsFolder,
+                                       config_.windowsFolder + "\\system32",
                                        config_.windowsFolder + "\\system32\\drivers",
-                                       config_.windowsFolder + "\\system", config_.tempFolder};
+                                       config_.windowsFolder + "\\system",
+                                       config_.tempFolder,
+                                       config_.windowsFolder.substr(0, 2) + "\\Program Files"};
     if (!config_.commonDesktop.empty()) wanted.push_back(config_.commonDesktop);
     if (config_.wow64) wanted.push_back(config_.windowsFolder + "\\SysWOW64\\drivers");
     for (const std::string& path : wanted) {
@@ -232,7 +239,7 @@ std::uint32_t SimMachine::ShortPathName(const std::string& path, std::string& sh
             continue;
         }
         bool drive = part.size() == 2 && part[1] == ':';
-        if (config_.shortNames && !drive && !IsShortName(part)) part = ShortNameOf(part);
+        if (config_.shortNames && !drive) part = ShortNameFor(part);
         result += part;
         if (i < path.size()) result += '\\';
         part.clear();
@@ -294,6 +301,17 @@ bool SimMachine::ReadShellLink(const std::string& linkFile, ShellLink& link) con
             link.showCommand = std::atoi(value.c_str());
     }
     return true;
+}
+
+// --- registry values -----------------------------------------------------------------------
+
+std::vector<RegValue> SimMachine::RegValues(RegRoot root, const std::string& key) const {
+    std::vector<RegValue> values;
+    auto it = registry_.find(KeyPath(root, key));
+    if (it != registry_.end())
+        for (const auto& [name, value] : it->second.values)
+            values.push_back(value);
+    return values;
 }
 
 } // namespace os::sim

@@ -110,6 +110,15 @@ fs::path SimMachine::HostPath(const std::string& windowsPath) const {
                     break;
                 }
             }
+            // A short (8.3) name reaches its long-named file or folder.
+            if (!fs::exists(next) && config_.shortNames && part.find('~') != std::string::npos) {
+                for (const auto& entry : fs::directory_iterator(host, ec)) {
+                    if (Lower(ShortNameFor(entry.path().filename().string())) == Lower(part)) {
+                        next = entry.path();
+                        break;
+                    }
+                }
+            }
         }
         exists = exists && fs::exists(next);
         host = next;

@@ -92,6 +92,9 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 // Text in lower case (ASCII), and the key of a Windows path in the machine's records: the
 // drive and the components in lower case, "." and ".." resolved ("c:\\program files\\zarvo").
 std::string LowerCase(std::string text);
+// The 8.3 name a volume with short names gives a file or folder: the name itself when it is a
+// valid 8.3 name, else its first six valid characters, "~1" and its extension's first three.
+std::string ShortNameFor(const std::string& name);
 std::string PathKey(const std::string& path);
 
 class SimMachine {
@@ -139,6 +142,8 @@ class SimMachine {
     const RegValue* RegGet(RegRoot root, const std::string& key, const std::string& name) const;
     bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name);
     bool RegDeleteKey(RegRoot root, const std::string& key);
+    // The values of a key, by name (empty when the key is missing).
+    std::vector<RegValue> RegValues(RegRoot root, const std::string& key) const;
     // Keys (lower-case "hklm\\..." paths) that cannot be opened for all access, as for a user
     // without the rights; and keys that open but refuse every value written.
     std::set<std::string> readOnlyKeys;
@@ -178,9 +183,9 @@ class SimMachine {
     std::vector<ShellCall> shellCalls;
 
     // --- installer services: copies, attributes, folders, drives, rights, shell links --------
-    // The Windows folder and its system, driver and temporary folders, the all-users desktop
-    // and, with wow64, SysWOW64\\drivers; made at the start and again after a change of the
-    // configuration (existing folders stay).
+    // The Windows folder and its system, driver and temporary folders, "Program Files" on its
+    // drive, the all-users desktop and, with wow64, SysWOW64\\drivers; made at the start and again
+    // after a change of the configuration (existing folders stay).
     void PrepareWindowsFolders();
     bool CopyFile(const std::string& from, const std::string& to, bool failIfExists);
     std::uint32_t GetFileAttributes(const std::string& path) const;

@@ -248,6 +248,13 @@ bool WinPeer::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         WinPeer* peer = header ? FromHandle(header->hwndFrom) : nullptr;
         return peer && peer->OnNotify(header, result);
     }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        WinPeer* peer = item && item->CtlType != ODT_MENU ? FromHandle(item->hwndItem) : nullptr;
+        if (!peer || !peer->OnDrawItem(item)) return false;
+        result = TRUE;
+        return true;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
@@ -363,6 +370,12 @@ void FormPeer::Update(Prop prop) {
     switch (prop) {
     case Prop::Visible:
         ShowNative(form_.Visible() && !form_.Minimized());
+        break;
+    case Prop::Focus:
+        if (form_.ActiveControl && form_.ActiveControl->Handle()) {
+            focus_ = reinterpret_cast<HWND>(form_.ActiveControl->Handle());
+            if (GetActiveWindow() == hwnd_) SetFocus(focus_);
+        }
         break;
     case Prop::Bounds:
         // The outer size; the window keeps its place on the screen.
