@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs ORLO.EXE of a Windows build under Wine on the stand-in driver's demo board for a while,
-# with its main window shown, saves a screenshot and ends it with the exit message.
+# Installs a Windows build with its SETUP.EXE (when the prefix does not hold it yet) and runs
+# ORLO.EXE under Wine on the stand-in driver's demo board for a while, with its main window
+# shown; saves a screenshot and ends it with the exit message.
 #   tools/wine/run-demo.sh <windows-build-dir> [seconds]      (default 20 s)
 # With DISPLAY set the Wine desktop shows on that display; without, on a virtual one (Xvfb).
 # The prefix, <build>/demo-prefix, is made on the first run and kept.
@@ -20,7 +21,7 @@ SHOT="$BUILD/screenshots/demo.png"
 . "$TOOLS/common.sh"
 . "$TOOLS/monitor.sh"
 
-[ -f "$DIST/ORLO.EXE" ] || { echo "$0: no $DIST/ORLO.EXE (build the dist target)" >&2; exit 1; }
+[ -f "$DIST/SETUP.EXE" ] || { echo "$0: no $DIST/SETUP.EXE (build the dist target)" >&2; exit 1; }
 helper() {
   found="$(find "$BUILD" -name "$1" -type f -not -path '*/CMakeFiles/*' | head -n 1)"
   [ -n "$found" ] || { echo "$0: missing build output $1" >&2; exit 1; }
@@ -33,12 +34,13 @@ if [ ! -f "$PREFIX/system.reg" ]; then
   "$TOOLS/prefix.sh" "$PREFIX"
 fi
 orlo_wine_env "$PREFIX"
-installed="$WINEPREFIX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"
-if ! cmp -s "$DIST/ZarvoORLO.SYS" "$installed"; then
-  echo "installing the stand-in driver"
-  "$TOOLS/install-driver.sh" "$PREFIX" "$DIST/ZarvoORLO.SYS"
+installed="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
+if ! cmp -s "$DIST/ORLO.EXE" "$installed/ORLO.EXE" ||
+  ! cmp -s "$DIST/ZarvoORLO.SYS" "$WINEPREFIX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"; then
+  echo "installing with SETUP.EXE"
+  ORLO_FIND_CONTROL="$(helper find_control.exe)"
+  orlo_install_monitor "$DIST"
 fi
-orlo_install_monitor "$DIST"
 orlo_start_session
 
 echo "running ORLO.EXE for $SECONDS_TO_RUN s"

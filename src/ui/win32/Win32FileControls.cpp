@@ -137,10 +137,11 @@ class DirectoryListPeer : public WinPeer {
     }
 
   protected:
+    // The list's text is the current folder: nothing shows it, but tools that read windows find it.
     void Update(Prop prop) override {
         if (prop == Prop::Items || prop == Prop::ItemIndex)
             Sync(prop == Prop::Items);
-        else if (prop != Prop::Caption)
+        else
             WinPeer::Update(prop);
     }
 
