@@ -92,13 +92,14 @@ class SetupFixture {
             if (line.find(part) != std::string::npos) found.push_back(line.substr(12));
         return found;
     }
-    // The position of the first transcript line containing `part`, or -1.
-    int LineIndex(const std::string& part) const {
+    // The position of the first transcript line from `from` on containing `part`, or -1.
+    int LineIndex(const std::string& part, int from = 0) const {
         const auto& lines = machine->Transcript();
-        for (size_t i = 0; i < lines.size(); ++i)
+        for (size_t i = static_cast<size_t>(from); i < lines.size(); ++i)
             if (lines[i].find(part) != std::string::npos) return static_cast<int>(i);
         return -1;
     }
+    int TranscriptSize() const { return static_cast<int>(machine->Transcript().size()); }
 
     std::unique_ptr<os::sim::SimMachine> machine;
 

@@ -430,19 +430,13 @@ TEST(InstallStep, RunningMonitorEndsBeforeAnyFileIsTouched) {
         first.Install();
         ASSERT_EQ(first.Run(), 0);
     }
-    sim.machine->Transcript(); // the record goes on; the indices below are of the second run
-    const int secondRun = static_cast<int>(sim.machine->Transcript().size());
+    const int secondRun = sim.TranscriptSize();
     RegisterPrograms(sim, [](SetupUser& user, const std::vector<std::string>&) { user.Install(); });
     host::LaunchSession(*sim.machine,
                         {{20000, [] { return std::string(SetupFixture::kSetupExe); }}});
     sim.machine->RunPrograms();
 
-    auto after = [&](const std::string& part) {
-        const auto& lines = sim.machine->Transcript();
-        for (size_t i = static_cast<size_t>(secondRun); i < lines.size(); ++i)
-            if (lines[i].find(part) != std::string::npos) return static_cast<int>(i);
-        return -1;
-    };
+    auto after = [&](const std::string& part) { return sim.LineIndex(part, secondRun); };
     int monitorStarted = after("start C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE \"5000\"");
     int driverOpened = after("driver opened");
     int broadcast = after("broadcast \"exitzarvoorlo\"");

@@ -184,7 +184,7 @@ TEST(Uninstall, BothStagesRemoveEverythingButTheCopy) {
     // Nothing is removed before the copy runs.
     EXPECT_FALSE(NothingRegistered(sim));
 
-    const int before = static_cast<int>(sim.machine->Transcript().size());
+    const int before = sim.TranscriptSize();
     SecondStage(sim, start);
     EXPECT_TRUE(NothingRegistered(sim));
     EXPECT_TRUE(sim.KeyExists(SetupFixture::kRunKey));
@@ -196,19 +196,14 @@ TEST(Uninstall, BothStagesRemoveEverythingButTheCopy) {
     EXPECT_EQ(sim.Read(std::string(kTemp) + "uninst0.exe"), "earlier");
 
     // The exit message first; the removal 500 ms later.
-    const auto& lines = sim.machine->Transcript();
-    std::string broadcast, firstDelete;
-    for (size_t i = static_cast<size_t>(before); i < lines.size(); ++i) {
-        if (broadcast.empty() && lines[i].find("broadcast \"exitzarvoorlo\"") != std::string::npos)
-            broadcast = lines[i];
-        if (firstDelete.empty() && lines[i].find("registry delete") != std::string::npos)
-            firstDelete = lines[i];
-    }
-    ASSERT_FALSE(broadcast.empty());
-    ASSERT_FALSE(firstDelete.empty());
-    double sent = std::stod(broadcast.substr(0, 11));
-    double removed = std::stod(firstDelete.substr(0, 11));
-    EXPECT_DOUBLE_EQ(removed - sent, 0.5);
+    int broadcast = sim.LineIndex("broadcast \"exitzarvoorlo\"", before);
+    int firstDelete = sim.LineIndex("registry delete", before);
+    ASSERT_NE(broadcast, -1);
+    ASSERT_NE(firstDelete, -1);
+    auto seconds = [&](int line) {
+        return std::stod(sim.machine->Transcript()[static_cast<size_t>(line)].substr(0, 11));
+    };
+    EXPECT_DOUBLE_EQ(seconds(firstDelete) - seconds(broadcast), 0.5);
 }
 
 // "Unknow error!!" when the copy cannot be made (an installer with no SETUP.EXE beside it): the
@@ -298,7 +293,7 @@ TEST(Uninstall, RoundTripWhileTheMonitorRuns) {
     host::RestartWindows(*sim.machine);
     ASSERT_EQ(sim.machine->Config().driverAppearsAfterMs, 0);
 
-    const int logon = static_cast<int>(sim.machine->Transcript().size());
+    const int logon = sim.TranscriptSize();
     RegisterPrograms(sim, [](SetupUser& user, const std::vector<std::string>& args) {
         if (!args.empty() && args[0] == "-UNINSTALL")
             user.Click(&TForm1::TabSheet5, &TForm1::Button9, 1000);
@@ -306,12 +301,7 @@ TEST(Uninstall, RoundTripWhileTheMonitorRuns) {
     host::LaunchSession(*sim.machine, {{30000, [&sim] { return UninstallString(sim); }}});
     sim.machine->RunPrograms();
 
-    auto at = [&](const std::string& part) {
-        const auto& lines = sim.machine->Transcript();
-        for (size_t i = static_cast<size_t>(logon); i < lines.size(); ++i)
-            if (lines[i].find(part) != std::string::npos) return static_cast<int>(i);
-        return -1;
-    };
+    auto at = [&](const std::string& part) { return sim.LineIndex(part, logon); };
     int monitorStart = at("start C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE \"5000\"");
     int driverOpened = at("driver opened");
     int firstStage = at("start C:\\Program Files\\Zarvo\\ORLO\\SETUP.EXE \"-UNINSTALL\"");

@@ -1,6 +1,6 @@
 #include "monitor/host/SimRun.h"
 
-#include "host/MachineDescription.h"
+#include "host/SandboxMachine.h"
 #include "host/WindowDescription.h"
 #include "monitor/MonitorProgram.h"
 #include "os/sim/SimMachine.h"
@@ -9,7 +9,6 @@
 #include "ui/HeadlessPlatform.h"
 
 #include <filesystem>
-#include <unistd.h>
 
 #ifndef ORLO_DATA_DIR
 #define ORLO_DATA_DIR "data"
@@ -26,21 +25,11 @@ const char* const kProgramFolder = "C:\\Program Files\\ZARVO\\ORLO";
 } // namespace
 
 int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out) {
-    fs::path sandbox = fs::temp_directory_path() / ("orlo-sim-" + std::to_string(::getpid()));
-    fs::remove_all(sandbox);
     int code = 0;
     {
-        os::sim::SimMachine machine(sandbox);
-        machine.OnTrace = [out](const std::string& line) {
-            std::fprintf(out, "%s\n", line.c_str());
-        };
-        if (!options.machineFile.empty()) {
-            std::string error = host::ApplyMachineFile(machine, options.machineFile);
-            if (!error.empty()) {
-                std::fprintf(stderr, "orlo-sim: %s\n", error.c_str());
-                return 2;
-            }
-        }
+        host::SandboxMachine sandbox("orlo-sim", out);
+        if (!sandbox.Describe(options.machineFile)) return 2;
+        os::sim::SimMachine& machine = sandbox.Machine();
         fs::path data =
             options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
         machine.InstallFolder(data, kProgramFolder);
@@ -66,7 +55,6 @@ int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out) {
         }
         std::fprintf(out, "exit code %d\n", code);
     }
-    fs::remove_all(sandbox);
     return code;
 }
 

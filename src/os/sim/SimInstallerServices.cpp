@@ -23,22 +23,26 @@ std::string Hex(std::uint32_t value) {
     return text;
 }
 
+// The names between a path's backslashes, empty ones kept: "C:\a\" gives "C:", "a" and "".
+std::vector<std::string> Components(const std::string& path) {
+    std::vector<std::string> parts(1);
+    for (char c : path) {
+        if (c == '\\')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
 // The folders of a path from its drive down: "C:\a\b" gives "C:\a" and "C:\a\b".
 std::vector<std::string> FoldersOnTheWay(const std::string& path) {
     std::vector<std::string> folders;
     std::string current;
-    std::string part;
-    for (size_t i = 0; i <= path.size(); ++i) {
-        char c = i < path.size() ? path[i] : '\\';
-        if (c != '\\') {
-            part += c;
-            continue;
-        }
-        if (!part.empty()) {
-            current += current.empty() ? part : "\\" + part;
-            if (current.size() > 2) folders.push_back(current);
-        }
-        part.clear();
+    for (const std::string& part : Components(path)) {
+        if (part.empty()) continue;
+        current += current.empty() ? part : "\\" + part;
+        if (current.size() > 2) folders.push_back(current);
     }
     return folders;
 }
@@ -231,18 +235,11 @@ std::uint32_t SimMachine::ShortPathName(const std::string& path, std::string& sh
                                         std::uint32_t bufferSize) const {
     if (config_.shortPathFails || !(FileExists(path) || DirectoryExists(path))) return 0;
     std::string result;
-    std::string part;
-    for (size_t i = 0; i <= path.size(); ++i) {
-        char c = i < path.size() ? path[i] : '\\';
-        if (c != '\\') {
-            part += c;
-            continue;
-        }
-        bool drive = part.size() == 2 && part[1] == ':';
-        if (config_.shortNames && !drive) part = ShortNameFor(part);
-        result += part;
-        if (i < path.size()) result += '\\';
-        part.clear();
+    std::vector<std::string> parts = Components(path);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        bool drive = i == 0 && parts[i].size() == 2 && parts[i][1] == ':';
+        if (i > 0) result += '\\';
+        result += config_.shortNames && !drive ? ShortNameFor(parts[i]) : parts[i];
     }
     auto length = static_cast<std::uint32_t>(result.size());
     if (length + 1 > bufferSize) return length + 1;

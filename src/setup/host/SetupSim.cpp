@@ -1,7 +1,7 @@
 #include "setup/host/SetupSim.h"
 
 #include "host/Distribution.h"
-#include "host/MachineDescription.h"
+#include "host/SandboxMachine.h"
 #include "host/Session.h"
 #include "host/WindowDescription.h"
 #include "monitor/MonitorProgram.h"
@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <unistd.h>
 
 #ifndef ORLO_DATA_DIR
 #define ORLO_DATA_DIR "data"
@@ -72,21 +71,11 @@ std::string UninstallCommand(os::sim::SimMachine& machine) {
 } // namespace
 
 int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
-    fs::path sandbox = fs::temp_directory_path() / ("setup-sim-" + std::to_string(::getpid()));
-    fs::remove_all(sandbox);
+    host::SandboxMachine sandbox("setup-sim", out);
+    if (!sandbox.Describe(options.machineFile)) return 2;
+    os::sim::SimMachine& machine = sandbox.Machine();
     int code = 0;
     {
-        os::sim::SimMachine machine(sandbox);
-        machine.OnTrace = [out](const std::string& line) {
-            std::fprintf(out, "%s\n", line.c_str());
-        };
-        if (!options.machineFile.empty()) {
-            std::string error = host::ApplyMachineFile(machine, options.machineFile);
-            if (!error.empty()) {
-                std::fprintf(stderr, "setup-sim: %s\n", error.c_str());
-                return 2;
-            }
-        }
         // Before Windows restarts, the driver is not installed.
         machine.Config().driverAppearsAfterMs = -1;
         // The distribution on a CD-ROM: written first, then read-only like any disc.
@@ -147,11 +136,10 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
             code = 3;
         }
         std::fprintf(out, "--- files on drive C: ---\n");
-        ListFiles(sandbox / "c", "C:", out);
+        ListFiles(sandbox.Sandbox() / "c", "C:", out);
         std::fprintf(out, "--- registry ---\n");
         PrintRegistry(machine, out);
     }
-    fs::remove_all(sandbox);
     return code;
 }
 
