@@ -182,6 +182,7 @@ void TForm1::Layout() {
 
     LayoutFanPage();
     LayoutConfigurePage();
+    LayoutSmartFanPage();
 
     Label27.SetCaption("Reflash Interval");
     Label27.SetBounds(16, 16, 120, 16);
@@ -485,6 +486,7 @@ void TForm1::BindHandlers() {
     BtnViewLogFile.OnClick = [this](ui::Component* s) { BtnViewLogFileClick(s); };
     for (ui::TCheckBox* box : {&ckTemperature, &ckLoading, &ckVCore})
         box->OnClick = [this](ui::Component* s) { ckTemperatureClick(s); };
+    BindSmartFanHandlers();
 }
 
 void TForm1::Stop(const std::string& message) {

@@ -54,6 +54,9 @@ struct MonitorProgram {
     bool FirstActivation = true;
     std::uint32_t ExitMessageId = 0;
     std::uint32_t OpenMessageId = 0;
+    // Clear while the duty-cycle window's sweep runs: a tick of its timer inside the sweep
+    // returns at once.
+    bool SweepIdle = true;
 
     TForm1* Form1 = nullptr;
     TFormWarning* FormWarning = nullptr;

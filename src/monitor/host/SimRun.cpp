@@ -140,6 +140,10 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
             CopyBytes(ParseBytes(value), board.voltage, 9);
         } else if (key == "fail-mask") {
             board.fail_mask = number();
+        } else if (key == "fan-max-rpm") {
+            board.fan_max_rpm = number();
+        } else if (key == "mode-not-ready-reads") {
+            board.mode_busy_reads = number();
         } else {
             return "unknown key: " + key;
         }
