@@ -4,6 +4,7 @@
 #include "AllocationCounter.h"
 #include "SimFixture.h"
 
+#include "monitor/WarningForm.h"
 #include "ui/Exception.h"
 
 #include <gtest/gtest.h>
@@ -108,18 +109,18 @@ TEST_P(LoggingRule, WritesAtTheFirstTickAndThenAfterTheInterval) {
     EXPECT_LT(end - stamps.back(), c.spacing + 3) << "a due line is missing at the end";
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, LoggingRule,
-                         ::testing::Values(RuleCase{"Automated", 60, 3},
-                                           RuleCase{"Every 1 minute", 400, 60},
-                                           RuleCase{"Every 5 minute", 3600, 300},
-                                           RuleCase{"Every 1 hour", 3700, 3600},
-                                           RuleCase{"Log if alert", 3600, 0}),
-                         [](const auto& info) {
-                             std::string name = info.param.rule;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Rules, LoggingRule,
+    ::testing::Values(RuleCase{"Automated", 60, 3}, RuleCase{"Every 1 minute", 400, 60},
+                      RuleCase{"Every 5 minute", 3600, 300}, RuleCase{"Every 10 minute", 3700, 600},
+                      RuleCase{"Every 30 minute", 3700, 1800}, RuleCase{"Every 1 hour", 3700, 3600},
+                      RuleCase{"Log if alert", 3600, 0}),
+    [](const auto& info) {
+        std::string name = info.param.rule;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return name;
+    });
 
 // "Log if alert": after the first tick's line only the alarm entries come, each followed by an
 // empty line.
@@ -199,6 +200,32 @@ TEST(ReadingLog, PeriodicLineListsTheEnabledChannelsInOrder) {
                                " - CPU FAN:2700, Power FAN:0, CPU Temp:-5, System Temp:256, "
                                "VCore:1504, -12V:12096, " +
                                stamp + "\r\n");
+}
+
+// At exactly midnight the date-and-time text is the date alone, in the periodic line as in the
+// warning window; a second later the time follows it again.
+TEST(ReadingLog, AtMidnightTheLineStartsWithTheDateAlone) {
+    os::sim::MachineConfig config;
+    config.startTime = 1796860800; // 2026-12-10 00:00:00 UTC
+    SimFixture sim(config);
+    sim.WriteProgramFile(
+        "A920.INI", ScenarioBoardIni({{"SYSTEM", "How to log", "Automated"},
+                                      {"SYSTEM", "Action when exceed the limitations", "Ignore"},
+                                      {"FAN0", "MONITOR", "1"},
+                                      {"FAN0", "LOW LIMIT", "3000"},
+                                      {"FAN0", "HIGH LIMIT", "9000"}}));
+    StopFan92(sim.machine->Board(), 0);
+    std::string labelAtMidnight;
+    sim.At(500, [&](TForm1& f) {
+        ASSERT_EQ(sim.machine->Time(), config.startTime);
+        labelAtMidnight = f.Program().FormWarning->LabelDateTime.Caption();
+    });
+    sim.RunFor(2500);
+    EXPECT_EQ(labelAtMidnight, "12/10/2026");
+    const std::vector<std::string> lines = LinesContaining(sim.ReadProgramFile(kLog), " - ");
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.front().rfind("12/10/2026 - CPU FAN:0, ", 0), 0u) << lines.front();
+    EXPECT_EQ(lines.back().rfind("12/10/2026 12:00:02 AM - ", 0), 0u) << lines.back();
 }
 
 // A log that cannot be written is skipped: no message, the ticks go on, and the lines come again
