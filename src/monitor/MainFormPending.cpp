@@ -4,7 +4,6 @@
 
 namespace monitor {
 
-void TForm1::SmartFanStartup(ui::TIniFile&) {}
 void TForm1::SendGhostItems() {}
 void TForm1::PageControl1Change(ui::Component*) {}
 void TForm1::LoadGhostLibrary() {
