@@ -333,6 +333,19 @@ class TForm1 : public ui::Form {
     // The board INI's full path.
     std::string BoardIniPath() const { return program_.ExeDir + BoardIniName; }
 
+    // --- the settings password (SettingsPassword.cpp) --------------------------------------
+    // "Set Password": the change-password window.
+    void Button2Click(ui::Component* sender);
+    // Stores a new password (empty: none) and saves it at once.
+    void SetPassword(const std::string& text);
+
+    // --- the ghost monitor (GhostMonitor.cpp) ------------------------------------------------
+    // Shows or hides the library's ghost window, then hands it the three item states.
+    void UpdateGhostMonitor(bool on);
+    void CheckBoxShowTransparentFormClick(ui::Component* sender);
+    // The tray command "&Ghost Monitor": turns the ghost-monitor box over.
+    void ExtraForm1Click(ui::Component* sender);
+
   private:
     void Construct();
     void Stop(const std::string& message);

@@ -55,6 +55,10 @@ struct MonitorProgram {
     std::uint32_t ExitMessageId = 0;
     std::uint32_t OpenMessageId = 0;
 
+    // The ghost monitor can be shown and hidden through the library; cleared for the rest of the
+    // run the first time that the library lacks its show or hide export.
+    bool GhostFormAvailable = true;
+
     TForm1* Form1 = nullptr;
     TFormWarning* FormWarning = nullptr;
     TFormChangePassword* FormChangePassword = nullptr;

@@ -31,6 +31,10 @@ std::string OSNameOf(const os::VersionInfo& v) {
     }
 }
 
+bool HasGhostMonitor(const std::string& osName) {
+    return osName == "2000" || osName == "XP" || osName == "SERVER2003";
+}
+
 std::string GetOSName(os::System& system, ui::Application& app) {
     os::VersionInfo version;
     if (!system.GetVersionEx(version)) {

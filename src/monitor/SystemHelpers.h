@@ -19,6 +19,9 @@ std::string GetOSName(os::System& system, ui::Application& app);
 // The name for a version record (the table behind GetOSName).
 std::string OSNameOf(const os::VersionInfo& version);
 
+// The systems on which the ghost monitor's library is used: "2000", "XP" and "SERVER2003".
+bool HasGhostMonitor(const std::string& osName);
+
 // printf-style formatting of any length: the whole text always comes back.
 #if defined(__GNUC__) && !defined(_WIN32)
 __attribute__((format(printf, 1, 2)))

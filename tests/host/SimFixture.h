@@ -18,6 +18,7 @@
 
 #include "monitor/MainForm.h"
 #include "monitor/MonitorProgram.h"
+#include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 #include "ui/HeadlessPlatform.h"
@@ -49,6 +50,7 @@ class SimFixture {
         std::filesystem::remove_all(sandbox_);
         machine = std::make_unique<os::sim::SimMachine>(sandbox_, config);
         machine->InstallFolder(ORLO_DATA_DIR, kProgramFolder);
+        WriteGhostLibrary(GhostExports());
         Restart();
     }
     ~SimFixture() {
@@ -134,6 +136,17 @@ class SimFixture {
         for (const std::string& line : lines)
             text += line + "\r\n";
         return text;
+    }
+
+    // --- the overlay library skelvarind.dll -----------------------------------------------------
+    // It lies in the program folder with all seven exports, as the installer puts it there; a
+    // test replaces it with one that lacks some, or deletes it.
+    static std::vector<std::string> GhostExports() {
+        return {"InitInstance", "DestoryInstance",   "ShowTranslucentForm", "HideTranslucentForm",
+                "SetItems",     "SetCPUTemperature", "SetCPUVCore"};
+    }
+    void WriteGhostLibrary(const std::vector<std::string>& exports) {
+        WriteProgramFile("skelvarind.dll", os::sim::LibraryImage(exports));
     }
 
     // --- what the run did -------------------------------------------------------------------

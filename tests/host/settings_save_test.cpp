@@ -75,6 +75,7 @@ TEST_F(Saved, FirstSaveCreatesTheBoardIniInWriteOrder) {
                                       "TEMPERTURE=1",
                                       "USAGE=1",
                                       "VCORE=1",
+                                      "FORM2=1",
                                       "Action when exceed the limitations=Ask Me",
                                       "How to log=Log if alert",
                                       "PWD=",
@@ -105,12 +106,12 @@ TEST_F(Saved, SaveRewritesTheShippedFileInPlace) {
     });
     std::string expected = SimFixture::DataFile(kBoardIni);
     expected = Replaced(expected, "NAME=Power FAN\r\nMONITOR=0", "NAME=Power FAN\r\nMONITOR=1");
-    expected =
-        Replaced(expected, "SYSSPK=1\r\n", "SYSSPK=1\r\nTEMPERTURE=1\r\nUSAGE=1\r\nVCORE=1\r\n");
+    expected = Replaced(expected, "SYSSPK=1\r\n",
+                        "SYSSPK=1\r\nTEMPERTURE=1\r\nUSAGE=1\r\nVCORE=1\r\nFORM2=1\r\n");
     EXPECT_EQ(fileBeforeEnd, expected);
-    // Loading wrote the three ghost items, activation the two speaker flags; the click one
-    // save of 45 channel keys, the interval and six options.
-    EXPECT_EQ(writesBeforeEnd.size(), 5u + 52u);
+    // Loading wrote the three ghost items, activation the two speaker flags and the ghost
+    // monitor's; the click one save of 45 channel keys, the interval and six options.
+    EXPECT_EQ(writesBeforeEnd.size(), 6u + 52u);
     EXPECT_TRUE(sim.Messages().empty());
 }
 
@@ -376,8 +377,8 @@ TEST_F(Saved, SaveWithoutAnIndexEntryWritesNothing) {
     });
     sim.At(1500, [](TForm1& f) { f.CheckBoxFan2.UserClick(); });
     Run([](TForm1& f) { EXPECT_TRUE(f.CheckBoxFan2.Checked()); });
-    EXPECT_EQ(writesBeforeEnd.size(), 5u);          // the start's own writes only
-    EXPECT_EQ(sim.IniWrites(kBoardIni).size(), 5u); // nor at the final save
+    EXPECT_EQ(writesBeforeEnd.size(), 6u);          // the start's own writes only
+    EXPECT_EQ(sim.IniWrites(kBoardIni).size(), 6u); // nor at the final save
     for (const std::string& line : sim.machine->Transcript()) {
         if (line.find("ini write") != std::string::npos) {
             EXPECT_NE(line.find(kBoardIni), std::string::npos) << line;

@@ -1,6 +1,7 @@
 #include "monitor/host/SimRun.h"
 
 #include "monitor/MonitorProgram.h"
+#include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 #include "ui/Application.h"
@@ -27,6 +28,7 @@ namespace monitor {
 namespace {
 
 const char* const kProgramFolder = "C:\\Program Files\\ZARVO\\ORLO";
+const char* const kOverlayLibrary = "C:\\Program Files\\ZARVO\\ORLO\\skelvarind.dll";
 
 std::vector<std::uint8_t> ParseBytes(const std::string& text) {
     std::vector<std::uint8_t> bytes;
@@ -140,6 +142,15 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
             CopyBytes(ParseBytes(value), board.voltage, 9);
         } else if (key == "fail-mask") {
             board.fail_mask = number();
+        } else if (key == "overlay-exports") { // names separated by commas; empty: no library
+            std::vector<std::string> exports;
+            std::istringstream names(value);
+            for (std::string name; std::getline(names, name, ',');)
+                exports.push_back(name);
+            if (value.empty())
+                machine.DeleteFile(kOverlayLibrary);
+            else
+                machine.WriteFile(kOverlayLibrary, os::sim::LibraryImage(exports));
         } else {
             return "unknown key: " + key;
         }
@@ -163,6 +174,17 @@ int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out) {
         machine.OnTrace = [out](const std::string& line) {
             std::fprintf(out, "%s\n", line.c_str());
         };
+        // The distribution files, and the overlay library with all its exports as the
+        // installer puts it beside them (unless they hold one of their own).
+        fs::path data =
+            options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
+        machine.InstallFolder(data, kProgramFolder);
+        if (!machine.FileExists(kOverlayLibrary))
+            machine.WriteFile(
+                kOverlayLibrary,
+                os::sim::LibraryImage({"InitInstance", "DestoryInstance", "ShowTranslucentForm",
+                                       "HideTranslucentForm", "SetItems", "SetCPUTemperature",
+                                       "SetCPUVCore"}));
         if (!options.machineFile.empty()) {
             std::ifstream file(options.machineFile);
             std::stringstream text;
@@ -174,10 +196,6 @@ int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out) {
                 return 2;
             }
         }
-        fs::path data =
-            options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
-        machine.InstallFolder(data, kProgramFolder);
-
         auto process =
             machine.StartProcess(std::string(kProgramFolder) + "\\ORLO.EXE", options.programArgs);
         ui::HeadlessPlatform platform(*process);
