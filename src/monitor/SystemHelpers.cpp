@@ -44,6 +44,15 @@ std::string GetOSName(os::System& system, ui::Application& app) {
     return OSNameOf(version);
 }
 
+std::string ProfileValueFor(const std::string& text) {
+    if (text.empty()) return text;
+    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    const char first = text.front(), last = text.back();
+    const bool quoted = text.size() >= 2 && first == last && (first == '"' || first == '\'');
+    if (blank(first) || blank(last) || quoted) return '"' + text + '"';
+    return text;
+}
+
 std::string FormatText(const char* format, ...) {
     if (!format || !*format) return "";
     va_list args;

@@ -29,6 +29,11 @@ __attribute__((format(printf, 1, 2)))
 std::string
 FormatText(const char* format, ...);
 
+// The text to write as an INI value so that reading the key gives back `text` unchanged. The
+// read removes the blanks around a value and one pair of enclosing quotes: a text that begins or
+// ends with a blank, or is itself enclosed in quotes, is written in double quotes.
+std::string ProfileValueFor(const std::string& text);
+
 // "ENGLISH", "JAPANESE", "CHINESE_SIMPLIFIED" and so on, from the system's default locale.
 std::string GetSystemLanguageName(os::System& system);
 std::string LanguageNameOf(std::uint32_t lcid);
