@@ -45,7 +45,7 @@ expect_eq "FORM2 written by the box's handler" \
   "$(tr -d '\r' <"$PROGRAM/A920.INI" | grep '^FORM2=')" "FORM2=1"
 
 echo "a real click on $BOX"
-timeout 30 wine "$ORLO_EXE" >/dev/null 2>&1 || true
+orlo_second_start
 orlo_wait_until 10 shown || true
 orlo_click_control ORLO tab '&Setup' || echo "  no Setup tab to click"
 orlo_wait_until 5 box_shown || true

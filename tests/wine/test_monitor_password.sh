@@ -36,7 +36,7 @@ orlo_start_session
 
 orlo_start_monitor 0
 orlo_wait_until 30 in_tray || true
-timeout 30 wine "$ORLO_EXE" >/dev/null 2>&1 || true
+orlo_second_start
 orlo_wait_until 10 main_shown || true
 expect_match "the main window shown" "$(windows ORLO)" '^visible .*[(]ORLO[)]'
 
