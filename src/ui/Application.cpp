@@ -109,6 +109,7 @@ void Application::SetScreenCursor(TCursor cursor) {
                                               : cursor == TCursor::crHourGlass ? "hour-glass"
                                               : cursor == TCursor::crArrow     ? "arrow"
                                                                                : "hand-point"));
+    platform_.ScreenCursorChanged();
 }
 
 void Application::Activate(Form* form) {

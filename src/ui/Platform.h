@@ -91,6 +91,10 @@ class Platform {
     // a message box that is open, as the class library's termination does.
     virtual void ApplicationTerminated() {}
 
+    // The application's screen cursor changed: the Win32 side shows it at once over the
+    // program's windows, without waiting for the mouse to move.
+    virtual void ScreenCursorChanged() {}
+
     // A line for the run's record (headless); ignored on the Win32 side.
     virtual void Trace(const std::string& line) = 0;
 };

@@ -5,6 +5,7 @@
 // The library's headers come first: <windows.h> renames many identifiers by macro (MessageBox,
 // DeleteFile, ...), and the classes must be seen here as everywhere else.
 #include "ui/Control.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Platform.h"
 
 #ifndef NOMINMAX
@@ -48,6 +49,7 @@ class Win32Platform : public Platform {
     std::unique_ptr<ControlPeer> CreatePeer(Component& component) override;
     void Trace(const std::string& line) override;
     void ApplicationTerminated() override { PostQuitMessage(0); }
+    void ScreenCursorChanged() override;
 
     // Runs program code from a window procedure. Nothing may unwind through the system's own
     // frames: an exception is handed to the loop that dispatched the message, or, when the
@@ -177,6 +179,11 @@ class WinPeer : public ControlPeer {
 
 std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component);
 std::unique_ptr<WinPeer> MakeTrayPeer(Win32Platform& platform, Component& trayIcon);
+// The window of a chart; none when the component is no chart.
+std::unique_ptr<WinPeer> MakeChartPeer(Win32Platform& platform, Component& component);
+
+// Where a control aligned to an edge of its parent (or filling it) goes; unaligned, its bounds.
+RECT AlignedPlacement(const WinPeer& peer, TPanel::TAlign align);
 
 // The top-level window of a form.
 class FormPeer : public WinPeer {

@@ -193,6 +193,19 @@ void Win32Platform::SetFocus(Control& control) {
     if (hwnd && GetAncestor(hwnd, GA_ROOT) == GetActiveWindow()) ::SetFocus(hwnd);
 }
 
+void Win32Platform::ScreenCursorChanged() {
+    // The system asks a window for its cursor only when the mouse moves over it, and a program
+    // that sets the hourglass is about to be busy: ask the window under the mouse now, as the
+    // system would, when it is one of ours.
+    POINT at;
+    if (!GetCursorPos(&at)) return;
+    HWND hwnd = WindowFromPoint(at);
+    if (!hwnd || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return;
+    LRESULT hit = SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                 MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
+}
+
 void Win32Platform::Trace(const std::string& line) {
     OutputDebugStringA((line + "\n").c_str());
 }
