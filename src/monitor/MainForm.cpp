@@ -516,11 +516,11 @@ void TForm1::Construct() {
     p.ExeDir = slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
     if (p.ExeDir.empty() || p.ExeDir.back() != '\\') p.ExeDir += '\\';
 
-    app.SetScreenCursor(ui::TCursor::crHourGlass);
+    app.ShowSystemCursor(ui::TCursor::crHourGlass);
     os::Handle handle = p.driver.OpenDriver();
     if (handle == os::kInvalidHandle) return;
     p.DriverHandle = handle;
-    app.SetScreenCursor(ui::TCursor::crArrow);
+    app.ShowSystemCursor(ui::TCursor::crArrow);
     TrayIcon1.SetVisible(true);
 
     if (!p.driver.ReadPciConfig(handle, 0, 0x1F, 0, 0x88, PciConfigDword))

@@ -101,15 +101,26 @@ void Application::Guard(const std::function<void()>& handler) {
     }
 }
 
+namespace {
+const char* CursorName(TCursor cursor) {
+    return cursor == TCursor::crDefault     ? "default"
+           : cursor == TCursor::crAppStart  ? "app-start"
+           : cursor == TCursor::crHourGlass ? "hour-glass"
+           : cursor == TCursor::crArrow     ? "arrow"
+                                            : "hand-point";
+}
+} // namespace
+
 void Application::SetScreenCursor(TCursor cursor) {
     if (screenCursor_ == cursor) return;
     screenCursor_ = cursor;
-    platform_.Trace(std::string("cursor ") + (cursor == TCursor::crDefault     ? "default"
-                                              : cursor == TCursor::crAppStart  ? "app-start"
-                                              : cursor == TCursor::crHourGlass ? "hour-glass"
-                                              : cursor == TCursor::crArrow     ? "arrow"
-                                                                               : "hand-point"));
+    platform_.Trace(std::string("cursor ") + CursorName(cursor));
     platform_.ScreenCursorChanged();
+}
+
+void Application::ShowSystemCursor(TCursor cursor) {
+    platform_.Trace(std::string("system cursor ") + CursorName(cursor));
+    platform_.ShowSystemCursor(cursor);
 }
 
 void Application::Activate(Form* form) {

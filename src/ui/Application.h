@@ -67,6 +67,9 @@ class Application {
 
     TCursor ScreenCursor() const { return screenCursor_; }
     void SetScreenCursor(TCursor cursor);
+    // Shows a system cursor now without making it the screen cursor: it lasts until the mouse
+    // next moves, when each window shows its own cursor again.
+    void ShowSystemCursor(TCursor cursor);
     int ScreenPixelsPerInch() const { return system_.ScreenPixelsPerInch(); }
 
     // Activation: the form that is the application's active window.

@@ -30,8 +30,6 @@ constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clBtnFace = 0x8000000F;
 constexpr TColor clWindow = 0x80000005;
 
-enum class TCursor { crDefault, crArrow, crAppStart, crHourGlass, crHandPoint };
-
 using TNotifyEvent = std::function<void(Component* sender)>;
 using TKeyPressEvent = std::function<void(Component* sender, char& key)>;
 

@@ -58,6 +58,8 @@ enum : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
 using TimerId = std::uint32_t;
 
+enum class TCursor { crDefault, crArrow, crAppStart, crHourGlass, crHandPoint };
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -94,6 +96,8 @@ class Platform {
     // The application's screen cursor changed: the Win32 side shows it at once over the
     // program's windows, without waiting for the mouse to move.
     virtual void ScreenCursorChanged() {}
+    // Shows a system cursor until the mouse next moves (the Win32 SetCursor).
+    virtual void ShowSystemCursor(TCursor) {}
 
     // A line for the run's record (headless); ignored on the Win32 side.
     virtual void Trace(const std::string& line) = 0;

@@ -56,13 +56,18 @@ class Startup : public ::testing::Test {
 
 TEST_F(Startup, ReachesTheTrayAndEndsOnTheExitMessage) {
     bool hiddenInTray = false, trayIconShown = false;
+    ui::TCursor screenCursor = ui::TCursor::crHourGlass;
     int code = Run({}, 5000, [&](ui::HeadlessPlatform& p) {
         p.At(machine->Tick() + 4000, [&] {
             hiddenInTray =
                 Form1()->Minimized() && !Form1()->Active() && Form1()->TrayIcon1.Minimized();
             trayIconShown = Form1()->TrayIcon1.Visible();
+            screenCursor = Form1()->App().ScreenCursor();
         });
     });
+    // The wait and arrow cursors around the driver's opening are the system's, shown once: the
+    // screen cursor stays the default, so edits keep their text cursor and links their hand.
+    EXPECT_EQ(screenCursor, ui::TCursor::crDefault);
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(hiddenInTray);
     EXPECT_TRUE(trayIconShown);

@@ -50,6 +50,7 @@ class Win32Platform : public Platform {
     void Trace(const std::string& line) override;
     void ApplicationTerminated() override { PostQuitMessage(0); }
     void ScreenCursorChanged() override;
+    void ShowSystemCursor(TCursor cursor) override;
 
     // Runs program code from a window procedure. Nothing may unwind through the system's own
     // frames: an exception is handed to the loop that dispatched the message, or, when the

@@ -206,6 +206,13 @@ void Win32Platform::ScreenCursorChanged() {
                  MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
 }
 
+void Win32Platform::ShowSystemCursor(TCursor cursor) {
+    LPCSTR id = cursor == TCursor::crHourGlass  ? IDC_WAIT
+                : cursor == TCursor::crAppStart ? IDC_APPSTARTING
+                                                : IDC_ARROW;
+    SetCursor(LoadCursorA(nullptr, id));
+}
+
 void Win32Platform::Trace(const std::string& line) {
     OutputDebugStringA((line + "\n").c_str());
 }
