@@ -460,3 +460,13 @@ TEST(TrayRestore, RunsNoShowHandlerOfThePageThatStaysActive) {
     EXPECT_EQ(boxesAfterRestores, 1u);
     EXPECT_EQ(sim.Messages(), (std::vector<std::string>{box, box}));
 }
+
+// An exception that is no class-library error leaves the program at once; the windows are
+// destroyed (their destruction saves and closes the driver) while the program-wide values they
+// use still exist. Under AddressSanitizer a wrong order shows as a use after free.
+TEST(UnexpectedException, LeavesAfterTheWindowsAreDestroyed) {
+    SimFixture sim;
+    sim.At(3000, [](TForm1&) { throw std::runtime_error("unexpected"); });
+    EXPECT_THROW(sim.RunFor(5000), std::runtime_error);
+    EXPECT_FALSE(sim.Form1());
+}
