@@ -487,6 +487,11 @@ void TForm1::BindHandlers() {
     for (ui::TCheckBox* box : {&ckTemperature, &ckLoading, &ckVCore})
         box->OnClick = [this](ui::Component* s) { ckTemperatureClick(s); };
     BindSmartFanHandlers();
+    Button2.OnClick = [this](ui::Component* s) { Button2Click(s); };
+    CheckBoxShowTransparentForm.OnClick = [this](ui::Component* s) {
+        CheckBoxShowTransparentFormClick(s);
+    };
+    ExtraForm1.OnClick = [this](ui::Component* s) { ExtraForm1Click(s); };
 }
 
 void TForm1::Stop(const std::string& message) {

@@ -494,6 +494,18 @@ class TForm1 : public ui::Form {
     static void ReadStoredDuties(ui::TIniFile& ini, int duties[3]);
     // Counts of the three speeds to 0xA4 to 0xA9.
     void WritePointCounts(std::uint16_t full, std::uint16_t mid, std::uint16_t low);
+    // --- the settings password (SettingsPassword.cpp) --------------------------------------
+    // "Set Password": the change-password window.
+    void Button2Click(ui::Component* sender);
+    // Stores a new password (empty: none) and saves it at once.
+    void SetPassword(const std::string& text);
+
+    // --- the ghost monitor (GhostMonitor.cpp) ------------------------------------------------
+    // Shows or hides the library's ghost window, then hands it the three item states.
+    void UpdateGhostMonitor(bool on);
+    void CheckBoxShowTransparentFormClick(ui::Component* sender);
+    // The tray command "&Ghost Monitor": turns the ghost-monitor box over.
+    void ExtraForm1Click(ui::Component* sender);
 
   private:
     void Construct();

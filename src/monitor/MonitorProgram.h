@@ -58,6 +58,10 @@ struct MonitorProgram {
     // returns at once.
     bool SweepIdle = true;
 
+    // The ghost monitor can be shown and hidden through the library; cleared for the rest of the
+    // run the first time that the library lacks its show or hide export.
+    bool GhostFormAvailable = true;
+
     TForm1* Form1 = nullptr;
     TFormWarning* FormWarning = nullptr;
     TFormChangePassword* FormChangePassword = nullptr;

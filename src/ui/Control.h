@@ -111,6 +111,10 @@ class Control : public Component {
     // The user clicks the control (also what a real click on its window runs).
     virtual void UserClick();
 
+    // The control gets the keyboard focus: it becomes its form's ActiveControl, and its real
+    // window takes the focus when the form is the active window.
+    void SetFocus();
+
   protected:
     // Called when the control's showing state may have changed (form shown, parent shown).
     virtual void ShowingChanged() {}

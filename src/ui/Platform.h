@@ -12,6 +12,7 @@ namespace ui {
 
 class Control;
 class Component;
+class Form;
 
 // Properties a control reports to its mirror when they change.
 enum class Prop {
@@ -75,10 +76,15 @@ class Platform {
     virtual TimerId StartTimer(std::uint32_t interval, std::function<void()> callback) = 0;
     virtual void KillTimer(TimerId id) = 0;
 
-    // A modal message box. `runModal` runs the application's nested loop until its predicate
-    // holds (the headless side uses it to let timers fire while the simulated user reads the box).
+    // A modal message box, owned by `owner`'s window (null: the active window). `runModal` runs
+    // the application's nested loop until its predicate holds (the headless side uses it to let
+    // timers fire while the simulated user reads the box).
     virtual int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type,
+                           const Form* owner,
                            const std::function<void(const std::function<bool()>&)>& runModal) = 0;
+
+    // The control's real window takes the keyboard focus, when its form is the active window.
+    virtual void SetFocus(Control& /*control*/) {}
 
     // The real window for a control; the headless side has none.
     virtual std::unique_ptr<ControlPeer> CreatePeer(Component& component) = 0;

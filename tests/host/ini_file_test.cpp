@@ -99,6 +99,10 @@ class ProfileOnlySystem : public os::System {
                                 const std::string&, const std::string&, int) override {
         return 0;
     }
+    os::Handle LoadLibrary(const std::string&) override { return os::kNoHandle; }
+    std::uintptr_t GetProcAddress(os::Handle, const std::string&) override { return 0; }
+    void FreeLibrary(os::Handle) override {}
+    void CallExport(std::uintptr_t, const std::vector<ExportArgument>&) override {}
     os::Handle OpenDevice(const std::string&) override { return os::kInvalidHandle; }
     bool DeviceIoControl(os::Handle, std::uint32_t, const void*, std::uint32_t, void*,
                          std::uint32_t, std::uint32_t*) override {

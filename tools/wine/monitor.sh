@@ -8,6 +8,7 @@
 #   orlo_start_monitor [ARGS]        starts ORLO.EXE in the background; its pid in ORLO_PID
 #   orlo_wait_until SECONDS CMD...   runs CMD every half second until it succeeds (status 0)
 #   orlo_wait_monitor                waits for the started monitor; its exit code in ORLO_STATUS
+#   orlo_second_start                starts ORLO.EXE again: the running one restores its window
 
 ORLO_PROGRAM_DIR='C:\Program Files\ZARVO\ORLO'
 ORLO_EXE="$ORLO_PROGRAM_DIR\\ORLO.EXE"
@@ -55,6 +56,10 @@ orlo_wait_until() {
     [ "$(date +%s)" -lt "$deadline" ] || return 1
     sleep 0.5
   done
+}
+
+orlo_second_start() {
+  timeout 30 wine "$ORLO_EXE" >/dev/null 2>&1 || true
 }
 
 orlo_wait_monitor() {

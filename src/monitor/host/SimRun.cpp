@@ -1,6 +1,7 @@
 #include "monitor/host/SimRun.h"
 
 #include "monitor/MonitorProgram.h"
+#include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 #include "ui/Application.h"
@@ -27,6 +28,7 @@ namespace monitor {
 namespace {
 
 const char* const kProgramFolder = "C:\\Program Files\\ZARVO\\ORLO";
+const char* const kOverlayLibrary = "C:\\Program Files\\ZARVO\\ORLO\\skelvarind.dll";
 
 // A whole number in decimal, or in hexadecimal behind "0x", of at most `max`; nothing else.
 bool ParseNumber(const std::string& text, std::uint64_t max, std::uint64_t& value) {
@@ -213,6 +215,15 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
         } else if (key == "mode-not-ready-reads") {
             if (!number32(0xFFFFFFFFu)) return fault("a number of reads up to 0xFFFFFFFF");
             board.mode_busy_reads = static_cast<std::uint32_t>(n);
+        } else if (key == "overlay-exports") { // names separated by commas; empty: no library
+            std::vector<std::string> exports;
+            std::istringstream names(value);
+            for (std::string name; std::getline(names, name, ',');)
+                exports.push_back(name);
+            if (value.empty())
+                machine.DeleteFile(kOverlayLibrary);
+            else
+                machine.WriteFile(kOverlayLibrary, os::sim::LibraryImage(exports));
         } else {
             return fault("unknown key " + key);
         }
@@ -230,7 +241,18 @@ std::string DescribeWindows(os::sim::SimMachine& machine) {
 namespace {
 
 // The machine's description and distribution files, as the options give them; an error text or "".
+// The distribution files come first, with the overlay library beside them as the installer puts
+// it (unless they hold one of their own), so that the description can change the library.
 std::string PrepareMachine(os::sim::SimMachine& machine, const SimRunOptions& options) {
+    const fs::path data =
+        options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
+    if (!fs::is_directory(data)) return "--data " + data.string() + ": no such folder";
+    machine.InstallFolder(data, kProgramFolder);
+    if (!machine.FileExists(kOverlayLibrary))
+        machine.WriteFile(kOverlayLibrary,
+                          os::sim::LibraryImage({"InitInstance", "DestoryInstance",
+                                                 "ShowTranslucentForm", "HideTranslucentForm",
+                                                 "SetItems", "SetCPUTemperature", "SetCPUVCore"}));
     if (!options.machineFile.empty()) {
         std::ifstream file(options.machineFile);
         std::stringstream text;
@@ -239,10 +261,6 @@ std::string PrepareMachine(os::sim::SimMachine& machine, const SimRunOptions& op
             file ? ApplyMachineDescription(machine, text.str()) : "cannot read the file";
         if (!error.empty()) return "--machine " + options.machineFile + ": " + error;
     }
-    const fs::path data =
-        options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
-    if (!fs::is_directory(data)) return "--data " + data.string() + ": no such folder";
-    machine.InstallFolder(data, kProgramFolder);
     return "";
 }
 

@@ -146,6 +146,11 @@ class SimMachine {
     std::vector<std::string> execCommands;
     std::vector<ShellCall> shellCalls;
 
+    // --- libraries: every call a program made into one ---------------------------------------
+    // The export's name and its arguments, separated by blanks (texts as they are), in the form
+    // the stand-in overlay library logs its calls on Windows.
+    std::vector<std::string> libraryCalls;
+
     // --- the record --------------------------------------------------------------------------
     void Trace(const std::string& line);
     const std::vector<std::string>& Transcript() const { return transcript_; }

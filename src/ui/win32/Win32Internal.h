@@ -43,7 +43,9 @@ class Win32Platform : public Platform {
     TimerId StartTimer(std::uint32_t interval, std::function<void()> callback) override;
     void KillTimer(TimerId id) override;
     int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type,
+                   const Form* owner,
                    const std::function<void(const std::function<bool()>&)>& runModal) override;
+    void SetFocus(Control& control) override;
     std::unique_ptr<ControlPeer> CreatePeer(Component& component) override;
     void Trace(const std::string& line) override;
     void ApplicationTerminated() override { PostQuitMessage(0); }
