@@ -182,6 +182,7 @@ void TForm1::Layout() {
 
     LayoutFanPage();
     LayoutConfigurePage();
+    LayoutSmartFanPage();
 
     Label27.SetCaption("Reflash Interval");
     Label27.SetBounds(16, 16, 120, 16);
@@ -490,6 +491,7 @@ void TForm1::BindHandlers() {
         CheckBoxShowTransparentFormClick(s);
     };
     ExtraForm1.OnClick = [this](ui::Component* s) { ExtraForm1Click(s); };
+    BindSmartFanHandlers();
 }
 
 void TForm1::Stop(const std::string& message) {

@@ -5,6 +5,5 @@
 namespace monitor {
 
 void TForm1::SmartFanStartup(ui::TIniFile&) {}
-void TForm1::RestoreBiosFanSettings() {}
 
 } // namespace monitor

@@ -15,8 +15,6 @@ void SmartFanTickRefresh(TForm1& form);
 void GhostSetCPUTemperature(TForm1& form, std::int32_t celsius);
 void GhostSetCPUVCore(TForm1& form, const std::string& text);
 
-void SmartFanTickRefresh(TForm1&) {}
-
 namespace {
 
 bool OutOfRangeUnsigned(std::uint32_t reading, int low, int high) {

@@ -47,8 +47,8 @@ orlo_wait_monitor() {
 }
 
 # Board INI edits and real mouse clicks for the monitor's scenario tests.
-#   orlo_ini_set FILE SECTION KEY VALUE  sets KEY in [SECTION] (added at its end when absent),
-#                                    keeping the file's line ends
+#   orlo_ini_set FILE SECTION KEY VALUE  sets KEY in [SECTION] (added at its end when absent,
+#                                    the section at the file's end), keeping the line ends
 #   orlo_desktop_origin              where the Wine virtual desktop lies on the X screen: "X Y"
 #   orlo_click X Y                   a real left click at a point of the Windows screen
 #   orlo_control TITLE CLASS TEXT    find_control.exe's line for a control ($ORLO_FIND_CONTROL)
@@ -59,10 +59,14 @@ orlo_ini_set() {
     line ~ /^\[/ {
       if (inside && !done) { print key "=" value eol; done = 1 }
       inside = line == section
+      if (inside) seen = 1
     }
     inside && index(line, key "=") == 1 { if (!done) print key "=" value cr; done = 1; next }
     { print }
-    END { if (inside && !done) print key "=" value eol }
+    END {
+      if (!done && !seen) print section eol
+      if (!done) print key "=" value eol
+    }
   ' "$1" >"$1.new"
   mv "$1.new" "$1"
 }
