@@ -412,6 +412,19 @@ class TForm1 : public ui::Form {
     // The board INI's full path.
     std::string BoardIniPath() const { return program_.ExeDir + BoardIniName; }
 
+    // --- the settings password (SettingsPassword.cpp) --------------------------------------
+    // "Set Password": the change-password window.
+    void Button2Click(ui::Component* sender);
+    // Stores a new password (empty: none) and saves it at once.
+    void SetPassword(const std::string& text);
+
+    // --- the ghost monitor (GhostMonitor.cpp) ------------------------------------------------
+    // Shows or hides the library's ghost window, then hands it the three item states.
+    void UpdateGhostMonitor(bool on);
+    void CheckBoxShowTransparentFormClick(ui::Component* sender);
+    // The tray command "&Ghost Monitor": turns the ghost-monitor box over.
+    void ExtraForm1Click(ui::Component* sender);
+
     // --- the smart fan (SmartFanPage.cpp, FanCurve.cpp, SmartFanBios.cpp, SmartFanPresets.cpp,
     //     SmartFanStartup.cpp) -----------------------------------------------------------------
     // Registers 0x60, 0x6B, 0xA0, 0xA1, 0xA2, 0xA4 to 0xA9 as the BIOS left them.
@@ -494,18 +507,6 @@ class TForm1 : public ui::Form {
     static void ReadStoredDuties(ui::TIniFile& ini, int duties[3]);
     // Counts of the three speeds to 0xA4 to 0xA9.
     void WritePointCounts(std::uint16_t full, std::uint16_t mid, std::uint16_t low);
-    // --- the settings password (SettingsPassword.cpp) --------------------------------------
-    // "Set Password": the change-password window.
-    void Button2Click(ui::Component* sender);
-    // Stores a new password (empty: none) and saves it at once.
-    void SetPassword(const std::string& text);
-
-    // --- the ghost monitor (GhostMonitor.cpp) ------------------------------------------------
-    // Shows or hides the library's ghost window, then hands it the three item states.
-    void UpdateGhostMonitor(bool on);
-    void CheckBoxShowTransparentFormClick(ui::Component* sender);
-    // The tray command "&Ghost Monitor": turns the ghost-monitor box over.
-    void ExtraForm1Click(ui::Component* sender);
 
   private:
     void Construct();

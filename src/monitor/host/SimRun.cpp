@@ -209,12 +209,6 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
         } else if (key == "fail-mask") {
             if (!number32(0xFFFFFFFFu)) return fault("the fail mask is a 32-bit number");
             board.fail_mask = static_cast<std::uint32_t>(n);
-        } else if (key == "fan-max-rpm") {
-            if (!number32(0xFFFFFFFFu)) return fault("the fan's top speed is a 32-bit number");
-            board.fan_max_rpm = static_cast<std::uint32_t>(n);
-        } else if (key == "mode-not-ready-reads") {
-            if (!number32(0xFFFFFFFFu)) return fault("a number of reads up to 0xFFFFFFFF");
-            board.mode_busy_reads = static_cast<std::uint32_t>(n);
         } else if (key == "overlay-exports") { // names separated by commas; empty: no library
             std::vector<std::string> exports;
             std::istringstream names(value);
@@ -224,6 +218,12 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
                 machine.DeleteFile(kOverlayLibrary);
             else
                 machine.WriteFile(kOverlayLibrary, os::sim::LibraryImage(exports));
+        } else if (key == "fan-max-rpm") {
+            if (!number32(0xFFFFFFFFu)) return fault("the fan's top speed is a 32-bit number");
+            board.fan_max_rpm = static_cast<std::uint32_t>(n);
+        } else if (key == "mode-not-ready-reads") {
+            if (!number32(0xFFFFFFFFu)) return fault("a number of reads up to 0xFFFFFFFF");
+            board.mode_busy_reads = static_cast<std::uint32_t>(n);
         } else {
             return fault("unknown key " + key);
         }
