@@ -258,6 +258,22 @@ TEST(StoredSetting, ByDutyCycleWithoutAStoredDuty) {
     EXPECT_EQ(sim.WritesOf(0x6B), std::vector<int>{255});
 }
 
+// A full-speed count of 0 is no full speed: 0 RPM, every duty 0 and every speed the chip's
+// stopped count, with nothing divided by zero.
+TEST(StoredSetting, AFullSpeedCountOfZero) {
+    SmartFanSim sim;
+    sim.SetRegisters({{0x0A, 0}, {0x0B, 0}});
+    sim.UseIni({{"FINTEK", "ENABLED", "5"}, {"FINTEK", "MidControl", "80"}});
+    sim.RunFor(3000, [](monitor::MonitorProgram& p) {
+        EXPECT_EQ(p.Form1->FullSpeedRpm, 0);
+        EXPECT_EQ(p.Form1->txtMidSpeed1.Text(), "0");
+        EXPECT_EQ(p.Form1->Chart1.LeftAxis.Maximum(), 500);
+    });
+    std::vector<RegisterAccess> writes = sim.Writes();
+    ASSERT_GE(writes.size(), 6u);
+    EXPECT_EQ(Hex({writes.end() - 6, writes.end()}), "A4=0F A5=FF A6=0F A7=FF A8=0F A9=FF");
+}
+
 // --- the mini-PC layout ------------------------------------------------------------------------
 
 TEST(MiniPcStart, StoresFullSpeedModeFirstAndLoadsTheUsersPoints) {
