@@ -22,7 +22,7 @@ SandboxMachine::~SandboxMachine() {
 
 bool SandboxMachine::Describe(const std::string& machineFile) {
     if (machineFile.empty()) return true;
-    std::string error = ApplyMachineFile(*machine_, machineFile);
+    const std::string error = ApplyMachineFile(*machine_, machineFile);
     if (error.empty()) return true;
     std::fprintf(stderr, "%s: %s\n", command_.c_str(), error.c_str());
     return false;

@@ -53,6 +53,11 @@ void Control::SetVisible(bool visible) {
     PropagateShowing();
 }
 
+void Control::SetFocus() {
+    if (Owner()) Owner()->ActiveControl = this;
+    if (App()) App()->Platform().SetFocus(*this);
+}
+
 void Control::SetEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;
@@ -106,10 +111,6 @@ void Control::SetCursor(TCursor cursor) {
 
 void Control::UserClick() {
     if (OnClick) OnClick(this);
-}
-
-void Control::SetFocus() {
-    if (Owner() && Showing() && Enabled()) Owner()->FocusControl(this);
 }
 
 bool Control::Focused() const {

@@ -95,11 +95,6 @@ bool Form::Active() const {
     return app_.ActiveForm() == this;
 }
 
-void Form::FocusControl(Control* control) {
-    ActiveControl = control;
-    Notify(Prop::Focus);
-}
-
 void Form::UserKeyDown(int key) {
     auto* focused = dynamic_cast<TButton*>(ActiveControl);
     if (key == kVkReturn && focused && focused->Showing() && focused->Enabled()) {

@@ -18,6 +18,7 @@
 
 #include "monitor/MainForm.h"
 #include "monitor/MonitorProgram.h"
+#include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 #include "ui/HeadlessPlatform.h"
@@ -39,6 +40,9 @@ class SimFixture {
   public:
     static constexpr const char* kProgramFolder = "C:\\Program Files\\ZARVO\\ORLO";
     static constexpr const char* kExe = "C:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE";
+    // What the installed demo board INI holds beyond the shipped file: the smart fan at full
+    // speed, as stored by an earlier start.
+    static constexpr const char* kSmartFanConfigured = "\r\n[FINTEK]\r\nENABLED=4\r\n";
 
     // `config` is the machine's start configuration; the board is the simulated default
     // (chip 0x92, id "ZRV-A920") until the test changes machine->Board().
@@ -48,7 +52,7 @@ class SimFixture {
                    ("orlo-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
         std::filesystem::remove_all(sandbox_);
         machine = std::make_unique<os::sim::SimMachine>(sandbox_, config);
-        machine->InstallFolder(ORLO_DATA_DIR, kProgramFolder);
+        InstallDistribution(kProgramFolder);
         Restart();
     }
     ~SimFixture() {
@@ -105,6 +109,19 @@ class SimFixture {
         return monitor::MonitorMain(*process, *platform);
     }
 
+    // The distribution files in `folder` with the overlay library, the demo board as its smart
+    // fan's first start leaves it: with a [FINTEK] section, so that a start does not ask whether to
+    // load the BIOS's smart-fan configuration. A test of the first start writes
+    // DataFile("A920.INI") back.
+    void InstallDistribution(const std::string& folder) {
+        machine->InstallFolder(ORLO_DATA_DIR, folder);
+        ASSERT_TRUE(
+            machine->WriteFile(folder + "\\A920.INI", DataFile("A920.INI") + kSmartFanConfigured));
+        // The overlay library, with all seven exports.
+        ASSERT_TRUE(
+            machine->WriteFile(folder + "\\skelvarind.dll", os::sim::LibraryImage(GhostExports())));
+    }
+
     // --- the program folder's files -------------------------------------------------------------
     static std::string ProgramPath(const std::string& name) {
         return std::string(kProgramFolder) + "\\" + name;
@@ -134,6 +151,17 @@ class SimFixture {
         for (const std::string& line : lines)
             text += line + "\r\n";
         return text;
+    }
+
+    // --- the overlay library skelvarind.dll -----------------------------------------------------
+    // It lies in the program folder with all seven exports, as the installer puts it there; a
+    // test replaces it with one that lacks some, or deletes it.
+    static std::vector<std::string> GhostExports() {
+        return {"InitInstance", "DestoryInstance",   "ShowTranslucentForm", "HideTranslucentForm",
+                "SetItems",     "SetCPUTemperature", "SetCPUVCore"};
+    }
+    void WriteGhostLibrary(const std::vector<std::string>& exports) {
+        WriteProgramFile("skelvarind.dll", os::sim::LibraryImage(exports));
     }
 
     // --- what the run did -------------------------------------------------------------------
@@ -222,6 +250,17 @@ inline std::string ScenarioBoardIni(const std::vector<IniKey>& keys) {
         lines.push_back("");
     }
     return SimFixture::CrLf(lines);
+}
+
+// Windows 9x reads the board id from the BIOS segment at 0xF0000 through a selector of the
+// thread: `selector` maps that segment, which holds `id` at offset 0xECE0.
+inline void PutBoardIdInBios(os::sim::SimMachine& machine, const std::string& id,
+                             std::uint32_t selector) {
+    machine.selectors[selector] = os::LdtEntry{0xFFFF, 0x0000, 0x0F, 0, 0, 0};
+    std::vector<std::uint8_t> segment(0x10000, 0);
+    for (size_t i = 0; i < id.size() && i < 8; ++i)
+        segment[0xECE0 + i] = static_cast<std::uint8_t>(id[i]);
+    machine.segments[selector] = segment;
 }
 
 // The keys that make a channel monitored with the given limits.

@@ -224,7 +224,7 @@ TEST_P(LogonStart, FollowsTheBoxAtEverySave) {
     SimFixture sim;
     if (c.before) SetRunValue(sim, *c.before);
     if (c.exe != SimFixture::kExe) {
-        sim.machine->InstallFolder(ORLO_DATA_DIR, c.exe.substr(0, c.exe.rfind('\\')));
+        sim.InstallDistribution(c.exe.substr(0, c.exe.rfind('\\')));
         RestartFrom(sim, c.exe);
     }
     bool checkedAtStart = false;

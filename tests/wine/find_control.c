@@ -75,7 +75,12 @@ static BOOL CALLBACK find_child(HWND child, LPARAM param) {
         return TRUE;
     }
     if (lstrcmpiA(className, search->className) != 0) return TRUE;
-    GetWindowTextA(child, text, sizeof(text));
+    /* An edit keeps its text itself: only WM_GETTEXT reaches it from another process. */
+    text[0] = 0;
+    if (!SendMessageTimeoutA(child, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_ABORTIFHUNG, 2000,
+                             NULL))
+        GetWindowTextA(child, text, sizeof(text));
+    text[sizeof(text) - 1] = 0;
     if (strcmp(text, search->text) != 0) return TRUE;
     /* A shown control wins over hidden ones of the same text (the pages of a wizard). */
     if (search->found && !IsWindowVisible(child)) return TRUE;

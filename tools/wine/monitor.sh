@@ -1,12 +1,16 @@
 # Sourced after common.sh (and orlo_wine_env): running ORLO.EXE in a prefix.
 #   orlo_install_monitor <distdir>   installs dist/ of a Windows build with its SETUP.EXE (real
-#                                    clicks; under a display) and restarts the prefix, so that
+#                                    clicks; under a display), the demo board INI as after its
+#                                    smart fan's first start, and restarts the prefix, so that
 #                                    the stand-in driver loads
+#   orlo_registers_hex REG=VALUE...  the 256 chip registers as the hex digits of the driver's
+#                                    `Registers` value: the given ones set, all others 0
 #   orlo_start_session               persistent wineserver (the driver stays loaded), its
 #                                    services and desktop started with their output discarded
 #   orlo_start_monitor [ARGS]        starts ORLO.EXE in the background; its pid in ORLO_PID
 #   orlo_wait_until SECONDS CMD...   runs CMD every half second until it succeeds (status 0)
 #   orlo_wait_monitor                waits for the started monitor; its exit code in ORLO_STATUS
+#   orlo_second_start                starts ORLO.EXE again: the running one restores its window
 
 ORLO_PROGRAM_DIR='C:\Program Files\ZARVO\ORLO'
 ORLO_EXE="$ORLO_PROGRAM_DIR\\ORLO.EXE"
@@ -17,9 +21,27 @@ orlo_install_monitor() {
     echo "orlo_install_monitor: SETUP.EXE did not install from $1" >&2
     return 1
   }
+  # With a [FINTEK] section a start does not stop at the question whether to load the BIOS's
+  # smart-fan configuration; a test of the first start copies the shipped A920.INI back.
+  orlo_ini_set "$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO/A920.INI" FINTEK ENABLED 4
   # The restart the installer asks for.
   orlo_wine_quiet wineboot -r </dev/null
   wineserver -w
+}
+
+orlo_registers_hex() {
+  awk -v spec="$*" 'BEGIN {
+    for (i = 0; i < 256; i++) reg[i] = "00"
+    n = split(spec, parts, " ")
+    for (i = 1; i <= n; i++) {
+      split(parts[i], kv, "=")
+      r = 0; h = toupper(kv[1])
+      for (j = 1; j <= length(h); j++) r = r * 16 + index("0123456789ABCDEF", substr(h, j, 1)) - 1
+      reg[r] = toupper(kv[2])
+    }
+    for (i = 0; i < 256; i++) printf "%s", reg[i]
+    print ""
+  }'
 }
 
 # Programs Wine starts along with the first one of a session (winedevice, explorer) keep its
@@ -43,14 +65,18 @@ orlo_wait_until() {
   done
 }
 
+orlo_second_start() {
+  timeout 30 wine "$ORLO_EXE" >/dev/null 2>&1 || true
+}
+
 orlo_wait_monitor() {
   ORLO_STATUS=0
   wait "$ORLO_PID" || ORLO_STATUS=$?
 }
 
 # Board INI edits and real mouse clicks for the monitor's scenario tests.
-#   orlo_ini_set FILE SECTION KEY VALUE  sets KEY in [SECTION] (added at its end when absent),
-#                                    keeping the file's line ends
+#   orlo_ini_set FILE SECTION KEY VALUE  sets KEY in [SECTION] (added at its end when absent,
+#                                    the section at the file's end), keeping the line ends
 #   orlo_desktop_origin              where the Wine virtual desktop lies on the X screen: "X Y"
 #   orlo_click X Y                   a real left click at a point of the Windows screen
 #   orlo_control TITLE CLASS TEXT    find_control.exe's line for a control ($ORLO_FIND_CONTROL)
@@ -61,10 +87,14 @@ orlo_ini_set() {
     line ~ /^\[/ {
       if (inside && !done) { print key "=" value eol; done = 1 }
       inside = line == section
+      if (inside) seen = 1
     }
     inside && index(line, key "=") == 1 { if (!done) print key "=" value cr; done = 1; next }
     { print }
-    END { if (inside && !done) print key "=" value eol }
+    END {
+      if (!done && !seen) print section eol
+      if (!done) print key "=" value eol
+    }
   ' "$1" >"$1.new"
   mv "$1.new" "$1"
 }

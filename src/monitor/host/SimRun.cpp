@@ -1,8 +1,10 @@
 #include "monitor/host/SimRun.h"
 
+#include "host/MachineDescription.h"
 #include "host/SandboxMachine.h"
 #include "host/WindowDescription.h"
 #include "monitor/MonitorProgram.h"
+#include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 #include "ui/Application.h"
@@ -21,6 +23,80 @@ namespace monitor {
 namespace {
 
 const char* const kProgramFolder = "C:\\Program Files\\ZARVO\\ORLO";
+const char* const kOverlayLibrary = "C:\\Program Files\\ZARVO\\ORLO\\skelvarind.dll";
+
+} // namespace
+
+std::string ParseSimRunArguments(const std::vector<std::string>& args, SimRunOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--") {
+            options.programArgs.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                       args.end());
+            return "";
+        }
+        if (arg == "--help" || arg == "-h") return "help";
+        if (arg != "--seconds" && arg != "--machine" && arg != "--data")
+            return "unknown option " + arg;
+        if (i + 1 == args.size()) return arg + " needs a value";
+        const std::string& value = args[++i];
+        std::uint64_t seconds = 0;
+        if (arg == "--seconds") {
+            if (!host::ParseNumber(value, kMaxSimSeconds, seconds))
+                return "--seconds takes a whole number of seconds up to " +
+                       std::to_string(kMaxSimSeconds) + ", not \"" + value + "\"";
+            options.seconds = static_cast<unsigned>(seconds);
+        } else if (arg == "--machine") {
+            options.machineFile = value;
+        } else {
+            options.dataDir = value;
+        }
+    }
+    return "";
+}
+
+namespace {
+
+// The machine's description and distribution files, as the options give them; an error text or "".
+// The distribution files come first, with the overlay library beside them as the installer puts
+// it (unless they hold one of their own), so that the description can change the library.
+std::string PrepareMachine(os::sim::SimMachine& machine, const SimRunOptions& options) {
+    const fs::path data =
+        options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
+    if (!fs::is_directory(data)) return "--data " + data.string() + ": no such folder";
+    machine.InstallFolder(data, kProgramFolder);
+    if (!machine.FileExists(kOverlayLibrary))
+        machine.WriteFile(kOverlayLibrary,
+                          os::sim::LibraryImage({"InitInstance", "DestoryInstance",
+                                                 "ShowTranslucentForm", "HideTranslucentForm",
+                                                 "SetItems", "SetCPUTemperature", "SetCPUVCore"}));
+    return options.machineFile.empty() ? "" : host::ApplyMachineFile(machine, options.machineFile);
+}
+
+int RunMonitor(os::sim::SimMachine& machine, const SimRunOptions& options, std::FILE* out) {
+    auto process =
+        machine.StartProcess(std::string(kProgramFolder) + "\\ORLO.EXE", options.programArgs);
+    ui::HeadlessPlatform platform(*process);
+    platform.OnTrace = [&machine](const std::string& line) { machine.Trace(line); };
+    std::uint32_t end = machine.Tick() + options.seconds * 1000;
+    platform.At(end, [&] {
+        std::fprintf(out, "--- windows at the end of the run ---\n%s",
+                     host::DescribeWindows(machine).c_str());
+        std::fprintf(out, "--- end of the run: the user's session ends ---\n");
+        // The session ends as the installer would stop the program.
+        process->BroadcastMessage(process->RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
+    });
+    int code = 0;
+    try {
+        code = MonitorMain(*process, platform);
+    } catch (const ui::LoopStuck& stuck) {
+        std::fprintf(out, "the program waits for something that can never come: %s\n",
+                     stuck.what());
+        code = 3;
+    }
+    std::fprintf(out, "exit code %d\n", code);
+    return code;
+}
 
 } // namespace
 
@@ -28,32 +104,14 @@ int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out) {
     int code = 0;
     {
         host::SandboxMachine sandbox("orlo-sim", out);
-        if (!sandbox.Describe(options.machineFile)) return 2;
         os::sim::SimMachine& machine = sandbox.Machine();
-        fs::path data =
-            options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
-        machine.InstallFolder(data, kProgramFolder);
-
-        auto process =
-            machine.StartProcess(std::string(kProgramFolder) + "\\ORLO.EXE", options.programArgs);
-        ui::HeadlessPlatform platform(*process);
-        platform.OnTrace = [&machine](const std::string& line) { machine.Trace(line); };
-        std::uint32_t end = machine.Tick() + options.seconds * 1000;
-        platform.At(end, [&] {
-            std::fprintf(out, "--- windows at the end of the run ---\n%s",
-                         host::DescribeWindows(machine).c_str());
-            std::fprintf(out, "--- end of the run: the user's session ends ---\n");
-            // The session ends as the installer would stop the program.
-            process->BroadcastMessage(process->RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
-        });
-        try {
-            code = MonitorMain(*process, platform);
-        } catch (const ui::LoopStuck& stuck) {
-            std::fprintf(out, "the program waits for something that can never come: %s\n",
-                         stuck.what());
-            code = 3;
+        const std::string error = PrepareMachine(machine, options);
+        if (error.empty()) {
+            code = RunMonitor(machine, options, out);
+        } else {
+            std::fprintf(stderr, "orlo-sim: %s\n", error.c_str());
+            code = 2;
         }
-        std::fprintf(out, "exit code %d\n", code);
     }
     return code;
 }

@@ -153,7 +153,8 @@ bool SimMachine::CopyFile(const std::string& from, const std::string& to, bool f
     fs::path target = HostPath(to);
     bool ok = !source.empty() && fs::is_regular_file(source) && !locked_.count(PathKey(from)) &&
               !target.empty() && fs::is_directory(target.parent_path()) &&
-              !fs::is_directory(target) && IsWritable(to) && !locked_.count(PathKey(to)) &&
+              !fs::is_directory(target) && IsWritable(to) && MayCreateFile(to) &&
+              !locked_.count(PathKey(to)) &&
               !(failIfExists && fs::exists(target));
     std::error_code ec;
     if (ok) ok = fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
