@@ -17,8 +17,8 @@ extern const char* const kMonitorProgram;
 
 // Writes the distribution folder into `folder` (made as needed): the data folder's files
 // (ORLO.INI, the board INIs and whatever else it holds), and stand-ins for the built files:
-// SETUP.EXE and ORLO.EXE holding their programs' images, skelvarind.dll, warning.wav,
-// ZarvoORLO.SYS and ZarvoORLO64.SYS.
+// SETUP.EXE and ORLO.EXE holding their programs' images, skelvarind.dll with the overlay's seven
+// exports, warning.wav, ZarvoORLO.SYS and ZarvoORLO64.SYS.
 void InstallDistribution(os::sim::SimMachine& machine, const std::filesystem::path& dataDir,
                          const std::string& folder);
 
