@@ -4,7 +4,7 @@
 # files, the driver, the service key, the Run value, the uninstall entry and ORLO.lnk on the
 # all-users desktop; a restart of the prefix, after which the stand-in driver loads from the
 # installer's own service key and the monitor starts from the Run value as stored, waits its
-# 5 s and reaches the tray; then the uninstall entry's command as stored: confirmation, removal
+# 5 s, asks its first start's question and reaches the tray; then the uninstall entry's command as stored: confirmation, removal
 # while the monitor runs (it ends on the exit message), nothing left but the temporary copy.
 # Screenshots of every page it shows.
 . "$(dirname "$0")/monitor_lib.sh"
@@ -116,6 +116,10 @@ orlo_wait_until 10 monitor_runs || true
 expect_match "the monitor started with its delay" "$(monitors)" 'ORLO\.EXE.* 5000'
 sleep 3
 expect_eq "still waiting out its 5 s" "$(windows ORLO)" absent
+# Its first start on the board asks about the smart fan's BIOS settings.
+orlo_wait_until 40 orlo_control_shown INFO Button '&Yes' || true
+shot setup_monitor_first_start
+orlo_click_shown INFO Button '&Yes' in_tray || echo "  no question answered"
 orlo_wait_until 40 in_tray || true
 expect_match "then in the tray" "$(windows ORLO)" '^hidden .*[(]ORLO[)]'
 expect_match "reading the stand-in driver, loaded from the installer's key" \
