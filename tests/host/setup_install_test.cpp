@@ -286,7 +286,7 @@ TEST(InstallStep, BoardFilesComeAlongWhenTheyLieBesideTheInstaller) {
     };
     write(SetupFixture::Dist("MY.INI"), "[LOGO]\r\nFILENAME=logo.bmp\r\n[NT4 SHUTDOWN]\r\n"
                                         "BATCH FILE=shut.bat\r\nEXEC FILE=halt.exe\r\n");
-    write(SetupFixture::Dist("logo.bmp"), "BM logo");
+    write(SetupFixture::Dist("shut.bat"), "@echo off");
     write(SetupFixture::Dist("halt.exe"), "MZ halt");
     sim.machine->SetLocked(SetupFixture::Dist("halt.exe"), true);
     write(SetupFixture::Dist("OTHER.INI"),
@@ -307,10 +307,11 @@ TEST(InstallStep, BoardFilesComeAlongWhenTheyLieBesideTheInstaller) {
     // take no step.
     EXPECT_EQ(bars->max1, 14);
     EXPECT_EQ(bars->position1, 10);
-    EXPECT_EQ(sim.Read(SetupFixture::Installed("logo.bmp")), "BM logo");
+    // The logo is missing from the distribution: no message, nothing copied.
+    EXPECT_FALSE(sim.machine->FileExists(SetupFixture::Installed("logo.bmp")));
+    EXPECT_EQ(sim.Read(SetupFixture::Installed("shut.bat")), "@echo off");
     EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("MY.INI")));
     EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("OTHER.INI")));
-    EXPECT_FALSE(sim.machine->FileExists(SetupFixture::Installed("shut.bat")));
     EXPECT_FALSE(sim.machine->FileExists(SetupFixture::Installed("halt.exe")));
     EXPECT_FALSE(sim.machine->FileExists("C:\\Program Files\\ZARVO\\EVIL.INI"));
     // MY.INI is listed twice and copied twice.
