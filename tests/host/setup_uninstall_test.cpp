@@ -252,6 +252,22 @@ TEST(Uninstall, RemovesOnlyWhatTheInstallationNames) {
     EXPECT_TRUE(sim.machine->DirectoryExists(SetupFixture::kProgramFolder));
 }
 
+// Windows deletes no read-only file: one that the user made read-only stays, and so does the
+// folder holding it, also when the copy names it by the short form of the base folder.
+TEST(Uninstall, ReadOnlyFileStaysThoughNamedByItsShortForm) {
+    SetupFixture sim;
+    Install(sim);
+    ASSERT_TRUE(sim.machine->SetFileAttributes(SetupFixture::Installed("ORLO.EXE"),
+                                               os::kFileAttributeReadOnly));
+    os::sim::ProgramStart start = FirstStage(sim, UninstallString(sim));
+    ASSERT_EQ(start.args, (std::vector<std::string>{"-UNINSTALL_NOW", "C:\\PROGRA~1"}));
+    SecondStage(sim, start);
+    EXPECT_TRUE(NothingRegistered(sim));
+    EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
+    EXPECT_FALSE(sim.machine->FileExists(SetupFixture::Installed("SETUP.EXE")));
+    EXPECT_TRUE(sim.machine->DirectoryExists(SetupFixture::kProgramFolder));
+}
+
 // On 64-bit Windows the driver goes from SysWow64\DRIVERS, else from SYSTEM32\DRIVERS; the copy
 // in SYSTEM\DRIVERS goes in both cases.
 TEST(Uninstall, DriverFilesByTheBitsOfWindows) {

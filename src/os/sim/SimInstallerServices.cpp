@@ -119,14 +119,14 @@ const SimMachine::Drive* SimMachine::DriveOf(const std::string& path) const {
 
 bool SimMachine::ReadOnlyAttribute(const std::string& path) const {
     const Drive* drive = DriveOf(path);
-    return readOnly_.count(PathKey(path)) || (drive && drive->type == kDriveCdRom);
+    return Recorded(readOnly_, path) || (drive && drive->type == kDriveCdRom);
 }
 
 std::uint32_t SimMachine::GetFileAttributes(const std::string& path) const {
     fs::path host = HostPath(path);
     if (host.empty() || !fs::exists(host)) return kInvalidFileAttributes;
     if (fs::is_directory(host)) return kFileAttributeDirectory;
-    auto it = attributes_.find(PathKey(path));
+    auto it = attributes_.find(RecordKey(path));
     std::uint32_t attributes = it == attributes_.end() ? kFileAttributeArchive : it->second;
     if (ReadOnlyAttribute(path)) attributes |= kFileAttributeReadOnly;
     return attributes == 0 ? kFileAttributeNormal : attributes;
@@ -137,7 +137,7 @@ bool SimMachine::SetFileAttributes(const std::string& path, std::uint32_t attrib
     const Drive* drive = DriveOf(path);
     if (host.empty() || !fs::exists(host) || (drive && drive->type == kDriveCdRom)) return false;
     if (fs::is_directory(host)) return true;
-    std::string key = PathKey(path);
+    std::string key = RecordKey(path);
     if (attributes & kFileAttributeReadOnly)
         readOnly_.insert(key);
     else
@@ -151,11 +151,10 @@ bool SimMachine::SetFileAttributes(const std::string& path, std::uint32_t attrib
 bool SimMachine::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
     fs::path source = HostPath(from);
     fs::path target = HostPath(to);
-    bool ok = !source.empty() && fs::is_regular_file(source) && !locked_.count(PathKey(from)) &&
+    bool ok = !source.empty() && fs::is_regular_file(source) && !Recorded(locked_, from) &&
               !target.empty() && fs::is_directory(target.parent_path()) &&
               !fs::is_directory(target) && IsWritable(to) && MayCreateFile(to) &&
-              !locked_.count(PathKey(to)) &&
-              !(failIfExists && fs::exists(target));
+              !Recorded(locked_, to) && !(failIfExists && fs::exists(target));
     std::error_code ec;
     if (ok) ok = fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
     if (!ok) {
@@ -163,13 +162,13 @@ bool SimMachine::CopyFile(const std::string& from, const std::string& to, bool f
         return false;
     }
     // The copy takes the source's attributes, the read-only one included.
-    auto attributes = attributes_.find(PathKey(from));
-    attributes_[PathKey(to)] =
-        attributes == attributes_.end() ? kFileAttributeArchive : attributes->second;
+    const std::string key = RecordKey(to);
+    auto attributes = attributes_.find(RecordKey(from));
+    attributes_[key] = attributes == attributes_.end() ? kFileAttributeArchive : attributes->second;
     if (ReadOnlyAttribute(from))
-        readOnly_.insert(PathKey(to));
+        readOnly_.insert(key);
     else
-        readOnly_.erase(PathKey(to));
+        readOnly_.erase(key);
     Trace("file copy " + from + " -> " + to);
     return true;
 }
@@ -185,9 +184,9 @@ bool SimMachine::RemoveDirectory(const std::string& path) {
 
 void SimMachine::SetLocked(const std::string& path, bool locked) {
     if (locked)
-        locked_.insert(PathKey(path));
+        locked_.insert(RecordKey(path));
     else
-        locked_.erase(PathKey(path));
+        locked_.erase(RecordKey(path));
 }
 
 // --- drives and folders ------------------------------------------------------------------------

@@ -48,16 +48,6 @@ std::string LowerCase(std::string text) {
     return Lower(std::move(text));
 }
 
-std::string PathKey(const std::string& path) {
-    char drive = 0;
-    std::vector<std::string> parts;
-    if (!SplitWindowsPath(path, drive, parts)) return Lower(path);
-    std::string key = std::string(1, drive) + ":";
-    for (const auto& part : parts)
-        key += "\\" + Lower(part);
-    return key;
-}
-
 namespace {
 
 std::string Hex(std::uint32_t value) {
@@ -94,10 +84,24 @@ std::int32_t SimMachine::Time() const {
 // --- files -------------------------------------------------------------------------------
 
 fs::path SimMachine::HostPath(const std::string& windowsPath) const {
+    return Resolve(windowsPath, nullptr);
+}
+
+std::string SimMachine::RecordKey(const std::string& path) const {
+    std::string key;
+    return Resolve(path, &key).empty() ? Lower(path) : key;
+}
+
+bool SimMachine::Recorded(const std::set<std::string>& records, const std::string& path) const {
+    return !records.empty() && records.count(RecordKey(path)) > 0;
+}
+
+fs::path SimMachine::Resolve(const std::string& windowsPath, std::string* key) const {
     char drive = 0;
     std::vector<std::string> parts;
     if (!SplitWindowsPath(windowsPath, drive, parts)) return {};
     fs::path host = sandbox_ / std::string(1, drive);
+    if (key) *key = std::string(1, drive) + ":";
     bool exists = fs::is_directory(host);
     for (const auto& part : parts) {
         fs::path next = host / part;
@@ -121,13 +125,14 @@ fs::path SimMachine::HostPath(const std::string& windowsPath) const {
         }
         exists = exists && fs::exists(next);
         host = next;
+        if (key) *key += "\\" + Lower(host.filename().string());
     }
     return host;
 }
 
 bool SimMachine::ReadFile(const std::string& path, std::string& bytes) const {
     fs::path host = HostPath(path);
-    if (host.empty() || !fs::is_regular_file(host) || locked_.count(PathKey(path))) return false;
+    if (host.empty() || !fs::is_regular_file(host) || Recorded(locked_, path)) return false;
     std::ifstream in(host, std::ios::binary);
     if (!in) return false;
     // Read straight into a buffer of the file's size, as one allocation.
@@ -144,19 +149,19 @@ bool SimMachine::IsWritable(const std::string& path) const {
     char drive = 0;
     std::vector<std::string> parts;
     if (!SplitWindowsPath(path, drive, parts)) return false;
-    std::string prefix = std::string(1, drive) + ":";
-    if (readOnly_.count(prefix)) return false;
-    for (const auto& part : parts) {
-        prefix += "\\" + Lower(part);
-        if (readOnly_.count(prefix)) return false;
+    if (readOnly_.empty()) return true;
+    // The path and every folder on its way, from the drive down.
+    const std::string key = RecordKey(path);
+    for (std::size_t end = key.find('\\');; end = key.find('\\', end + 1)) {
+        if (readOnly_.count(key.substr(0, end))) return false;
+        if (end == std::string::npos) return true;
     }
-    return true;
 }
 
 bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
-        !fs::is_directory(host.parent_path()) || locked_.count(PathKey(path)))
+        !fs::is_directory(host.parent_path()) || Recorded(locked_, path))
         return false;
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     if (!out) return false;
@@ -189,13 +194,14 @@ bool SimMachine::DirectoryExists(const std::string& path) const {
 
 bool SimMachine::DeleteFile(const std::string& path) {
     fs::path host = HostPath(path);
-    if (host.empty() || !fs::is_regular_file(host) || !IsWritable(path) ||
-        locked_.count(PathKey(path)))
+    if (host.empty() || !fs::is_regular_file(host) || !IsWritable(path) || Recorded(locked_, path))
         return false;
+    // Taken while the file is there: a short name names it only then.
+    const std::string key = attributes_.empty() ? std::string() : RecordKey(path);
     std::error_code ec;
     bool ok = fs::remove(host, ec);
     if (ok) {
-        attributes_.erase(PathKey(path));
+        attributes_.erase(key);
         Trace("file delete " + path);
     }
     return ok;
@@ -223,7 +229,7 @@ bool SimMachine::CreateDirectory(const std::string& path) {
 }
 
 void SimMachine::SetReadOnly(const std::string& path, bool readOnly) {
-    const std::string key = PathKey(path);
+    const std::string key = RecordKey(path);
     if (readOnly)
         readOnly_.insert(key);
     else
@@ -249,7 +255,7 @@ void SimMachine::InstallFolder(const fs::path& hostFolder, const std::string& wi
 // --- folders that refuse new files --------------------------------------------------------
 
 void SimMachine::SetRefusesNewFiles(const std::string& folder, bool refuses) {
-    const std::string key = PathKey(folder);
+    const std::string key = RecordKey(folder);
     if (refuses)
         refusesNewFiles_.insert(key);
     else
@@ -260,7 +266,7 @@ void SimMachine::SetRefusesNewFiles(const std::string& folder, bool refuses) {
 bool SimMachine::MayCreateFile(const std::string& path) const {
     if (refusesNewFiles_.empty() || FileExists(path)) return true;
     const std::size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos || !refusesNewFiles_.count(PathKey(path.substr(0, slash)));
+    return slash == std::string::npos || !Recorded(refusesNewFiles_, path.substr(0, slash));
 }
 
 // --- registry ----------------------------------------------------------------------------

@@ -89,13 +89,11 @@ struct ProgramExit {
 // literal quote; other backslashes are plain characters.
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
-// Text in lower case (ASCII), and the key of a Windows path in the machine's records: the
-// drive and the components in lower case, "." and ".." resolved ("c:\\program files\\zarvo").
+// Text in lower case (ASCII).
 std::string LowerCase(std::string text);
 // The 8.3 name a volume with short names gives a file or folder: the name itself when it is a
 // valid 8.3 name, else its first six valid characters, "~1" and its extension's first three.
 std::string ShortNameFor(const std::string& name);
-std::string PathKey(const std::string& path);
 
 class SimMachine {
   public:
@@ -118,9 +116,15 @@ class SimMachine {
     std::int32_t Time() const;
 
     // --- files ---------------------------------------------------------------------------
-    // The host path of a Windows path, each component matched without regard to case; parts
-    // that do not exist yet keep their spelling.
+    // The host path of a Windows path, each component matched without regard to case, and by
+    // its short (8.3) name while the volume keeps such names; parts that do not exist yet keep
+    // their spelling.
     std::filesystem::path HostPath(const std::string& windowsPath) const;
+    // The key of a path in the machine's records of files and folders (read-only marks,
+    // attributes, locks, folders refusing new files): the drive and the components in lower
+    // case, "." and ".." resolved, and each existing one as the disk spells it, so that a short
+    // (8.3) name finds the records of its long name ("c:\\program files\\zarvo").
+    std::string RecordKey(const std::string& path) const;
     bool ReadFile(const std::string& path, std::string& bytes) const;
     bool WriteFile(const std::string& path, const std::string& bytes);
     bool AppendFile(const std::string& path, const std::string& bytes);
@@ -268,6 +272,10 @@ class SimMachine {
         std::map<std::string, RegValue> values; // by lower-case name
     };
     static std::string KeyPath(RegRoot root, const std::string& key);
+    // The host path of a Windows path and, when asked, its record key.
+    std::filesystem::path Resolve(const std::string& windowsPath, std::string* key) const;
+    // Whether a path has a record in `records` (nothing to resolve when there are none).
+    bool Recorded(const std::set<std::string>& records, const std::string& path) const;
     std::string MessageName(std::uint32_t msg) const;
 
     std::filesystem::path sandbox_;
