@@ -1,6 +1,7 @@
 #include "setup/host/SetupSim.h"
 
 #include "host/Distribution.h"
+#include "host/MachineDescription.h"
 #include "host/SandboxMachine.h"
 #include "host/Session.h"
 #include "host/WindowDescription.h"
@@ -12,6 +13,7 @@
 #include "ui/HeadlessPlatform.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #ifndef ORLO_DATA_DIR
@@ -24,7 +26,6 @@ namespace setup {
 
 namespace {
 
-const char* const kDistribution = "D:\\";
 const char* const kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZarvoORLO";
 
@@ -62,6 +63,15 @@ void PrintRegistry(os::sim::SimMachine& machine, std::FILE* out) {
     }
 }
 
+// The letter of the CD-ROM drive that holds the distribution: the first one from D: on that the
+// machine does not have (its Windows folder may lie on D:).
+char FreeDriveLetter(os::sim::SimMachine& machine) {
+    char letter = 'd';
+    while (letter < 'z' && (machine.LogicalDrives() & (1u << (letter - 'a'))))
+        ++letter;
+    return letter;
+}
+
 std::string UninstallCommand(os::sim::SimMachine& machine) {
     const os::sim::RegValue* value =
         machine.RegGet(os::RegRoot::LocalMachine, kUninstallKey, "UninstallString");
@@ -70,7 +80,42 @@ std::string UninstallCommand(os::sim::SimMachine& machine) {
 
 } // namespace
 
+std::string ParseSetupSimArguments(const std::vector<std::string>& args, SetupSimOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") return "help";
+        if (arg == "--keep") {
+            options.uninstall = false;
+            continue;
+        }
+        if (arg != "--machine" && arg != "--data" && arg != "--dest" && arg != "--seconds")
+            return "unknown option " + arg;
+        if (i + 1 == args.size()) return arg + " needs a value";
+        const std::string& value = args[++i];
+        if (arg == "--seconds") {
+            std::uint64_t seconds = 0;
+            if (!host::ParseNumber(value, kMaxSetupSimSeconds, seconds))
+                return "--seconds takes a whole number of seconds up to " +
+                       std::to_string(kMaxSetupSimSeconds) + ", not \"" + value + "\"";
+            options.seconds = static_cast<unsigned>(seconds);
+        } else if (arg == "--machine") {
+            options.machineFile = value;
+        } else if (arg == "--data") {
+            options.dataDir = value;
+        } else {
+            options.destination = value;
+        }
+    }
+    return "";
+}
+
 int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
+    const fs::path data =
+        options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
+    if (!fs::is_directory(data)) {
+        std::fprintf(stderr, "setup-sim: --data %s: no such folder\n", data.string().c_str());
+        return 2;
+    }
     host::SandboxMachine sandbox("setup-sim", out);
     if (!sandbox.Describe(options.machineFile)) return 2;
     os::sim::SimMachine& machine = sandbox.Machine();
@@ -79,11 +124,12 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
         // Before Windows restarts, the driver is not installed.
         machine.Config().driverAppearsAfterMs = -1;
         // The distribution on a CD-ROM: written first, then read-only like any disc.
-        machine.AddDrive('d', os::kDriveFixed);
-        host::InstallDistribution(
-            machine, options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir),
-            kDistribution);
-        machine.AddDrive('d', os::kDriveCdRom, "ORLO");
+        const char cd = FreeDriveLetter(machine);
+        const std::string distribution =
+            std::string(1, static_cast<char>(std::toupper(cd))) + ":\\";
+        machine.AddDrive(cd, os::kDriveFixed);
+        host::InstallDistribution(machine, data, distribution);
+        machine.AddDrive(cd, os::kDriveCdRom, "ORLO");
 
         machine.RegisterProgram(host::kSetupProgram, [&](os::sim::SimProcess& process) {
             ui::HeadlessPlatform user(process);
@@ -109,8 +155,8 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
         });
 
         try {
-            std::fprintf(out, "--- the user runs D:\\SETUP.EXE ---\n");
-            machine.Launch(std::string(kDistribution) + "SETUP.EXE");
+            std::fprintf(out, "--- the user runs %sSETUP.EXE ---\n", distribution.c_str());
+            machine.Launch(distribution + "SETUP.EXE");
             machine.RunPrograms();
             host::RestartWindows(machine);
             std::vector<host::SessionCommand> later;
@@ -135,8 +181,13 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
                          stuck.what());
             code = 3;
         }
-        std::fprintf(out, "--- files on drive C: ---\n");
-        ListFiles(sandbox.Sandbox() / "c", "C:", out);
+        // What is left on the machine's own drives.
+        for (char letter = 'a'; letter <= 'z'; ++letter) {
+            if (letter == cd || !(machine.LogicalDrives() & (1u << (letter - 'a')))) continue;
+            const std::string drive(1, static_cast<char>(std::toupper(letter)));
+            std::fprintf(out, "--- files on drive %s: ---\n", drive.c_str());
+            ListFiles(sandbox.Sandbox() / std::string(1, letter), drive + ":", out);
+        }
         std::fprintf(out, "--- registry ---\n");
         PrintRegistry(machine, out);
     }

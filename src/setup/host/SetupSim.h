@@ -6,8 +6,12 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace setup {
+
+// The virtual clock's milliseconds of the session fit 32 bits.
+constexpr unsigned kMaxSetupSimSeconds = 4000000;
 
 struct SetupSimOptions {
     std::string machineFile; // key=value lines; empty: the demo machine (Windows XP)
@@ -16,6 +20,11 @@ struct SetupSimOptions {
     unsigned seconds = 30;   // how long the monitor runs before the removal
     bool uninstall = true;
 };
+
+// Reads the command's arguments into `options`: "" when they are good, "help" for -h or --help,
+// else a message naming the faulty one (an unknown option, a missing value, a --seconds that is
+// no whole number up to kMaxSetupSimSeconds).
+std::string ParseSetupSimArguments(const std::vector<std::string>& args, SetupSimOptions& options);
 
 int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out);
 

@@ -1,0 +1,84 @@
+// The host command setup-sim: its options, good and bad, and a whole run of it (install from
+// the distribution's CD-ROM, restart, logon, removal) on a machine whose Windows lies on D:.
+#include "setup/host/SetupSim.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+TEST(SetupSim, OptionsAreReadOrNamedAsFaulty) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string error;
+    };
+    const std::string seconds = "--seconds takes a whole number of seconds up to 4000000, not ";
+    const std::vector<Case> cases = {
+        {{"--machine", "m", "--data", "d", "--dest", "D:\\Apps", "--seconds", "60", "--keep"}, ""},
+        {{"--seconds", "0x10"}, ""},
+        {{"--help"}, "help"},
+        {{"--seconds", "abc"}, seconds + "\"abc\""},
+        {{"--seconds", "-5"}, seconds + "\"-5\""},
+        {{"--seconds", "4000001"}, seconds + "\"4000001\""},
+        {{"--seconds"}, "--seconds needs a value"},
+        {{"--dest"}, "--dest needs a value"},
+        {{"--verbose"}, "unknown option --verbose"},
+    };
+    for (const Case& c : cases) {
+        setup::SetupSimOptions options;
+        EXPECT_EQ(setup::ParseSetupSimArguments(c.args, options), c.error) << c.args[0];
+    }
+    setup::SetupSimOptions options;
+    ASSERT_EQ(setup::ParseSetupSimArguments(cases[0].args, options), "");
+    EXPECT_EQ(options.machineFile, "m");
+    EXPECT_EQ(options.dataDir, "d");
+    EXPECT_EQ(options.destination, "D:\\Apps");
+    EXPECT_EQ(options.seconds, 60u);
+    EXPECT_FALSE(options.uninstall);
+}
+
+// The distribution's CD-ROM takes a letter the machine does not use: with Windows on D:, the
+// installation goes onto D: and is removed again, leaving the temporary copy.
+TEST(SetupSim, RunsTheRoundTripWithWindowsOnDriveD) {
+    const std::filesystem::path machineFile =
+        std::filesystem::temp_directory_path() / ("setup-sim-test-" + std::to_string(::getpid()));
+    std::ofstream(machineFile) << "windows-folder=D:\\WINNT\n";
+    setup::SetupSimOptions options;
+    options.machineFile = machineFile.string();
+    options.seconds = 10;
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(setup::RunSetupOnSimulatedMachine(options, out), 0);
+    std::string transcript;
+    std::rewind(out);
+    for (int c; (c = std::fgetc(out)) != EOF;)
+        transcript += static_cast<char>(c);
+    std::fclose(out);
+    std::filesystem::remove(machineFile);
+
+    for (const char* line : {"--- the user runs E:\\SETUP.EXE ---",
+                             "file copy E:\\ORLO.EXE -> D:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE\n",
+                             "the driver loads from D:\\WINNT\\system32\\drivers\\ZarvoORLO.sys",
+                             "start D:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE \"5000\"",
+                             "folder remove D:\\PROGRA~1\\ZARVO\n"})
+        EXPECT_NE(transcript.find(line), std::string::npos) << line;
+    EXPECT_EQ(transcript.find("fail"), std::string::npos);
+    const std::string left = transcript.substr(transcript.find("--- files on drive C: ---"));
+    EXPECT_EQ(left, "--- files on drive C: ---\n"
+                    "  C:\\WINDOWS\\Temp\\uninst0.exe\n"
+                    "  C:\\WINDOWS\\explorer.exe\n"
+                    "--- files on drive D: ---\n"
+                    "--- registry ---\n"
+                    "  HKLM\\System\\CurrentControlSet\\Services\\ZarvoORLO: no such key\n"
+                    "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n"
+                    "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZarvoORLO: "
+                    "no such key\n");
+}
+
+} // namespace
