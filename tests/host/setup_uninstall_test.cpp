@@ -130,6 +130,19 @@ TEST(Uninstall, BaseFolderReachesTheCopyWhole) {
     }
 }
 
+// A short form too long for the first stage's buffer (the volume keeps no 8.3 names, the path
+// is long) gives the long form, not an empty base folder.
+TEST(Uninstall, BaseFolderTooLongForTheShortFormBufferIsPassedLong) {
+    os::sim::MachineConfig config;
+    config.shortNames = false;
+    SetupFixture sim(config);
+    const std::string base = "C:\\" + std::string(120, 'L') + "\\" + std::string(131, 'M');
+    ASSERT_EQ(base.size(), 255u);
+    ASSERT_TRUE(sim.machine->CreateDirectory(base.substr(0, 123)));
+    ASSERT_TRUE(sim.machine->CreateDirectory(base));
+    EXPECT_EQ(setup::BaseFolderOf(sim.Start(), base + "\\ZARVO\\ORLO\\"), base);
+}
+
 // Without a base folder (an installer outside a program folder, or no second argument) the copy
 // removes the registry entries and the shortcut, and no file or folder.
 TEST(Uninstall, NoBaseFolderRemovesNoFiles) {
@@ -250,6 +263,31 @@ TEST(Uninstall, RemovesOnlyWhatTheInstallationNames) {
     // The board INIs ORLO.INI no longer names stay too.
     EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("B910.INI")));
     EXPECT_TRUE(sim.machine->DirectoryExists(SetupFixture::kProgramFolder));
+}
+
+// Deleting the service and uninstall keys deletes their subkeys (the stand-in driver keeps its
+// board in the service key's "Parameters"); deleting the Run value makes the Run key when it is
+// missing, empty.
+TEST(Uninstall, KeysGoWithTheirSubkeysAndTheRunKeyIsMadeWhenMissing) {
+    SetupFixture sim;
+    Install(sim);
+    const std::string parameters = std::string(SetupFixture::kServiceKey) + "\\Parameters";
+    const std::string extra = std::string(SetupFixture::kUninstallKey) + "\\Extra";
+    for (const std::string& key : {parameters, extra}) {
+        ASSERT_TRUE(sim.machine->RegCreateKey(os::RegRoot::LocalMachine, key));
+        os::sim::RegValue value;
+        value.name = "ChipId";
+        value.isDword = true;
+        value.dword = 0x92;
+        ASSERT_TRUE(sim.machine->RegSet(os::RegRoot::LocalMachine, key, value));
+    }
+    ASSERT_TRUE(sim.machine->RegDeleteKey(os::RegRoot::LocalMachine, SetupFixture::kRunKey));
+    SecondStage(sim, FirstStage(sim, UninstallString(sim)));
+    EXPECT_TRUE(NothingRegistered(sim));
+    EXPECT_FALSE(sim.KeyExists(parameters));
+    EXPECT_FALSE(sim.KeyExists(extra));
+    EXPECT_TRUE(sim.KeyExists(SetupFixture::kRunKey));
+    EXPECT_TRUE(sim.machine->RegValues(os::RegRoot::LocalMachine, SetupFixture::kRunKey).empty());
 }
 
 // Windows deletes no read-only file: one that the user made read-only stays, and so does the
