@@ -7,7 +7,6 @@ namespace host {
 
 namespace {
 
-const char* const kShell = "C:\\WINDOWS\\explorer.exe";
 const char* const kShellProgram = "explorer";
 
 } // namespace
@@ -21,7 +20,8 @@ std::vector<std::string> RunCommands(os::sim::SimMachine& machine) {
 }
 
 void LaunchSession(os::sim::SimMachine& machine, std::vector<SessionCommand> commands) {
-    machine.WriteFile(kShell, os::sim::SimMachine::ProgramImage(kShellProgram));
+    const std::string shell = machine.Config().windowsFolder + "\\explorer.exe";
+    machine.WriteFile(shell, os::sim::SimMachine::ProgramImage(kShellProgram));
     machine.RegisterProgram(kShellProgram, [&machine, commands](os::sim::SimProcess& shell) {
         for (const std::string& command : RunCommands(machine))
             machine.LaunchCommandLine(command);
@@ -34,7 +34,7 @@ void LaunchSession(os::sim::SimMachine& machine, std::vector<SessionCommand> com
         }
         return 0;
     });
-    machine.Launch(kShell);
+    machine.Launch(shell);
 }
 
 void RestartWindows(os::sim::SimMachine& machine) {

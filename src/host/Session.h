@@ -18,8 +18,8 @@ struct SessionCommand {
     std::function<std::string()> commandLine; // read when due; empty: nothing to run
 };
 
-// Launches the session's shell (C:\WINDOWS\explorer.exe), which runs side by side with the
-// programs it starts (os::sim::SimMachine::RunPrograms).
+// Launches the session's shell (explorer.exe in the Windows folder), which runs side by side with
+// the programs it starts (os::sim::SimMachine::RunPrograms).
 void LaunchSession(os::sim::SimMachine& machine, std::vector<SessionCommand> commands);
 
 // Windows restarts: the driver loads when the service key "ZarvoORLO" asks for a kernel driver

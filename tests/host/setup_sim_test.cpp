@@ -72,8 +72,8 @@ TEST(SetupSim, RunsTheRoundTripWithWindowsOnDriveD) {
     const std::string left = transcript.substr(transcript.find("--- files on drive C: ---"));
     EXPECT_EQ(left, "--- files on drive C: ---\n"
                     "  C:\\WINDOWS\\Temp\\uninst0.exe\n"
-                    "  C:\\WINDOWS\\explorer.exe\n"
                     "--- files on drive D: ---\n"
+                    "  D:\\WINNT\\explorer.exe\n"
                     "--- registry ---\n"
                     "  HKLM\\System\\CurrentControlSet\\Services\\ZarvoORLO: no such key\n"
                     "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n"
