@@ -29,9 +29,9 @@ windows() { wine "$WINDOW_STATE" "$1" 2>/dev/null | tr -d '\r'; }
 # The ORLO.EXE processes of this prefix, with their command lines.
 monitors() {
   for pid in $(pgrep -f 'ORLO\.EXE' || true); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
-      tr '\0' ' ' <"/proc/$pid/cmdline"
-      echo
+    # A process may end meanwhile: its /proc files are then gone (stderr first, to quieten that).
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" && echo
     fi
   done | grep -v '^timeout' || true
 }
@@ -40,7 +40,7 @@ monitor_runs() { [ -n "$(monitors)" ]; }
 # loaded (Windows keeps no such mapping of a loaded driver).
 driver_mapped() {
   for pid in $(pgrep -f winedevice || true); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" &&
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" &&
       grep -qi 'zarvoorlo\.sys' "/proc/$pid/maps" 2>/dev/null && return 0
   done
   return 1
