@@ -7,8 +7,6 @@ namespace resgen {
 
 namespace {
 
-enum Vga : std::uint8_t { Silver = 7, Gray = 8, Red = 9, Lime = 10 };
-
 // Segment bits a..g = 0..6: a top, b upper right, c lower right, d bottom, e lower left,
 // f upper left, g middle.
 constexpr std::uint8_t kSegments[10] = {

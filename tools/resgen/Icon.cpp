@@ -5,15 +5,6 @@ namespace resgen {
 
 namespace {
 
-enum Vga : std::uint8_t {
-    Black = 0,
-    Navy = 4,
-    Silver = 7,
-    Gray = 8,
-    Blue = 12,
-    White = 15,
-};
-
 struct IconImage {
     int size;
     Bytes data; // BITMAPINFOHEADER, palette, colour rows, mask rows

@@ -6,17 +6,6 @@ namespace resgen {
 
 namespace {
 
-enum Vga : std::uint8_t {
-    Black = 0,
-    Green = 2,
-    Navy = 4,
-    Silver = 7,
-    Gray = 8,
-    Lime = 10,
-    Blue = 12,
-    White = 15,
-};
-
 constexpr int kPictureFanSize = 40;
 
 } // namespace

@@ -1,5 +1,6 @@
 // Generators of ORLO.EXE's and SETUP.EXE's resources: digit bitmaps, fan animation, icon, page
-// picture, alarm sound and the resource scripts that bind them. Standard library only, so it builds with any host compiler.
+// picture, alarm sound and the resource scripts that bind them. Standard library only, so it builds
+// with any host compiler.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +35,25 @@ constexpr int kDigitSize = 32;
 
 // The sixteen standard VGA colours; they include every colour the digits and the icon use.
 const std::vector<Rgb>& vgaPalette();
+// Their indices, in the palette's order.
+enum Vga : std::uint8_t {
+    Black,
+    Maroon,
+    Green,
+    Olive,
+    Navy,
+    Purple,
+    Teal,
+    Silver,
+    Gray,
+    Red,
+    Lime,
+    Yellow,
+    Blue,
+    Fuchsia,
+    Aqua,
+    White,
+};
 // Seven-segment picture of digit 0..9, as indices into vgaPalette().
 IndexedImage drawDigit(int digit, DigitColour colour);
 // Uncompressed 4-bit BMP file (BITMAPFILEHEADER, BITMAPINFOHEADER, 16 palette entries).
