@@ -51,6 +51,15 @@ bool ParseNumber(const std::string& text, std::uint64_t max, std::uint64_t& valu
     return true;
 }
 
+std::string ParseSecondsOption(const std::string& value, unsigned& seconds) {
+    std::uint64_t number = 0;
+    if (!ParseNumber(value, kMaxRunSeconds, number))
+        return "--seconds takes a whole number of seconds up to " + std::to_string(kMaxRunSeconds) +
+               ", not \"" + value + "\"";
+    seconds = static_cast<unsigned>(number);
+    return "";
+}
+
 std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text) {
     os::sim::MachineConfig& config = machine.Config();
     BoardState& board = machine.Board();

@@ -13,6 +13,11 @@ namespace host {
 // A whole number in decimal, or in hexadecimal behind "0x", of at most `max`; nothing else.
 bool ParseNumber(const std::string& text, std::uint64_t max, std::uint64_t& value);
 
+// The longest run a host command takes: its milliseconds fit the 32-bit virtual clock.
+constexpr unsigned kMaxRunSeconds = 4000000;
+// The value of a command's "--seconds": "" with `seconds` set, else the message naming it.
+std::string ParseSecondsOption(const std::string& value, unsigned& seconds);
+
 // Applies a machine description (key=value lines) to a machine. Returns "" or a message naming
 // the line at fault; nothing is applied after it.
 //   version=4.10, platform=9x|nt|win32s, lcid=0x0804, ppi=120, driver-after-ms=10000 (-1: never),

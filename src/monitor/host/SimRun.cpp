@@ -41,12 +41,9 @@ std::string ParseSimRunArguments(const std::vector<std::string>& args, SimRunOpt
             return "unknown option " + arg;
         if (i + 1 == args.size()) return arg + " needs a value";
         const std::string& value = args[++i];
-        std::uint64_t seconds = 0;
         if (arg == "--seconds") {
-            if (!host::ParseNumber(value, kMaxSimSeconds, seconds))
-                return "--seconds takes a whole number of seconds up to " +
-                       std::to_string(kMaxSimSeconds) + ", not \"" + value + "\"";
-            options.seconds = static_cast<unsigned>(seconds);
+            const std::string error = host::ParseSecondsOption(value, options.seconds);
+            if (!error.empty()) return error;
         } else if (arg == "--machine") {
             options.machineFile = value;
         } else {

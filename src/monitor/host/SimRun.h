@@ -12,8 +12,6 @@ class SimMachine;
 
 namespace monitor {
 
-constexpr unsigned kMaxSimSeconds = 4000000; // the virtual clock's milliseconds fit 32 bits
-
 struct SimRunOptions {
     unsigned seconds = 30;
     std::string machineFile; // key=value lines; empty: the demo machine

@@ -93,11 +93,8 @@ std::string ParseSetupSimArguments(const std::vector<std::string>& args, SetupSi
         if (i + 1 == args.size()) return arg + " needs a value";
         const std::string& value = args[++i];
         if (arg == "--seconds") {
-            std::uint64_t seconds = 0;
-            if (!host::ParseNumber(value, kMaxSetupSimSeconds, seconds))
-                return "--seconds takes a whole number of seconds up to " +
-                       std::to_string(kMaxSetupSimSeconds) + ", not \"" + value + "\"";
-            options.seconds = static_cast<unsigned>(seconds);
+            const std::string error = host::ParseSecondsOption(value, options.seconds);
+            if (!error.empty()) return error;
         } else if (arg == "--machine") {
             options.machineFile = value;
         } else if (arg == "--data") {

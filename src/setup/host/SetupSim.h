@@ -10,9 +10,6 @@
 
 namespace setup {
 
-// The virtual clock's milliseconds of the session fit 32 bits.
-constexpr unsigned kMaxSetupSimSeconds = 4000000;
-
 struct SetupSimOptions {
     std::string machineFile; // key=value lines; empty: the demo machine (Windows XP)
     std::string dataDir;     // distribution data (INI files); empty: the source tree's data/
@@ -23,7 +20,7 @@ struct SetupSimOptions {
 
 // Reads the command's arguments into `options`: "" when they are good, "help" for -h or --help,
 // else a message naming the faulty one (an unknown option, a missing value, a --seconds that is
-// no whole number up to kMaxSetupSimSeconds).
+// no whole number up to host::kMaxRunSeconds).
 std::string ParseSetupSimArguments(const std::vector<std::string>& args, SetupSimOptions& options);
 
 int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out);
