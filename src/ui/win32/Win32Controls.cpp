@@ -786,47 +786,6 @@ class ProgressPeer : public WinPeer {
     Shown<int> shownPosition_;
 };
 
-// The AVI animation from the program's resources (type "AVI"); frames are 1-based in the model.
-class AnimatePeer : public WinPeer {
-  public:
-    AnimatePeer(Win32Platform& platform, TAnimate& animate)
-        : WinPeer(platform, animate), animate_(animate) {}
-    void Create() override {
-        CreateChild(ANIMATE_CLASSA, ACS_TRANSPARENT, 0, "");
-        Open();
-    }
-    HBRUSH OnCtlColor(UINT, HDC dc) override {
-        SetBkColor(dc, GroundColor());
-        return GroundBrush();
-    }
-
-  protected:
-    void Update(Prop prop) override {
-        if (prop == Prop::Frame) {
-            Open();
-            if (!hwnd_ || opened_.empty()) return;
-            int from = std::max(animate_.LastFromFrame(), 1) - 1;
-            int to = std::max(animate_.CurrentFrame(), 1) - 1;
-            SendMessageA(hwnd_, ACM_PLAY, 1, MAKELONG(from, to));
-        } else if (prop != Prop::Caption) {
-            WinPeer::Update(prop);
-        }
-    }
-
-  private:
-    void Open() {
-        if (!hwnd_ || animate_.ResName == opened_) return;
-        opened_ = animate_.ResName;
-        if (opened_.empty())
-            SendMessageA(hwnd_, ACM_OPENA, 0, 0);
-        else
-            SendMessageA(hwnd_, ACM_OPENA, reinterpret_cast<WPARAM>(platform_.Instance()),
-                         reinterpret_cast<LPARAM>(opened_.c_str()));
-    }
-    TAnimate& animate_;
-    std::string opened_;
-};
-
 // --- the factory ---------------------------------------------------------------------------
 
 std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component) {
@@ -856,8 +815,7 @@ std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component)
         return std::make_unique<UpDownPeer>(platform, *upDown);
     if (auto* bar = dynamic_cast<TProgressBar*>(&component))
         return std::make_unique<ProgressPeer>(platform, *bar);
-    if (auto* animate = dynamic_cast<TAnimate*>(&component))
-        return std::make_unique<AnimatePeer>(platform, *animate);
+    if (dynamic_cast<TAnimate*>(&component)) return MakeAnimatePeer(platform, component);
     if (dynamic_cast<TTrayIcon*>(&component)) return MakeTrayPeer(platform, component);
     // Panels, and controls without a class of their own: a plain container, so that their
     // children have a window to live in.

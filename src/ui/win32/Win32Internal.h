@@ -216,6 +216,7 @@ class WinPeer : public ControlPeer {
 
 std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component);
 std::unique_ptr<WinPeer> MakeTrayPeer(Win32Platform& platform, Component& trayIcon);
+std::unique_ptr<WinPeer> MakeAnimatePeer(Win32Platform& platform, Component& animate);
 
 // The top-level window of a form.
 class FormPeer : public WinPeer {
