@@ -230,6 +230,10 @@ class FormPeer : public WinPeer {
 
   protected:
     void Update(Prop prop) override;
+    // Other programs find a window by its title, also while it is hidden.
+    bool WaitsWhileHidden(Prop prop) const override {
+        return prop != Prop::Caption && WinPeer::WaitsWhileHidden(prop);
+    }
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     COLORREF GroundColor() override;
