@@ -19,3 +19,27 @@ ORLO_PARAMETERS_KEY="$ORLO_SERVICE_KEY\\Parameters"
 orlo_wine_quiet() {
   "$@" >/dev/null 2>&1
 }
+
+# Path of a file a Windows build made, by file name (the first one found); fails with a message
+# when there is none. The Wine prefixes kept in the build folder are not searched.
+#   orlo_build_file <windows-build-dir> NAME      (the folder as an absolute path)
+orlo_build_file() {
+  found="$(find "$1" -name "$2" -type f -not -path '*/CMakeFiles/*' -not -path "$1/demo-prefix/*" \
+    -not -path "$1/wine-tests/*" -not -path "$1/cpu-prefixes/*" | head -n 1)"
+  [ -n "$found" ] || { echo "missing build output $2 under $1" >&2; return 1; }
+  echo "$found"
+}
+
+# A prefix kept between runs: made when it is missing, given the build's stand-in driver when it
+# does not have that one yet.
+#   orlo_kept_prefix <tools-dir> <prefixdir> <ZarvoORLO.SYS>
+orlo_kept_prefix() {
+  if [ ! -f "$2/system.reg" ]; then
+    echo "making the prefix $2"
+    "$1/prefix.sh" "$2"
+  fi
+  if ! cmp -s "$3" "$2/drive_c/windows/system32/drivers/ZarvoORLO.SYS"; then
+    echo "installing the stand-in driver"
+    "$1/install-driver.sh" "$2" "$3"
+  fi
+}

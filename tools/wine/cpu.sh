@@ -29,30 +29,15 @@ NOTEPAD_PFX="$WORK/notepad"
 . "$TOOLS/monitor.sh"
 
 [ -f "$DIST/ORLO.EXE" ] || { echo "$0: no $DIST/ORLO.EXE (build the dist target)" >&2; exit 1; }
-helper() {
-  found="$(find "$BUILD" -name "$1" -type f -not -path '*/CMakeFiles/*' -not -path "$WORK/*" \
-    -not -path "$BUILD/demo-prefix/*" -not -path "$BUILD/wine-tests/*" | head -n 1)"
-  [ -n "$found" ] || { echo "$0: missing build output $1" >&2; exit 1; }
-  echo "$found"
-}
-BROADCAST="$(helper broadcast.exe)"
-WINDOW_STATE="$(helper window_state.exe)"
+BROADCAST="$(orlo_build_file "$BUILD" broadcast.exe)"
+WINDOW_STATE="$(orlo_build_file "$BUILD" window_state.exe)"
 
 # --- the two prefixes ----------------------------------------------------------------------
 mkdir -p "$WORK"
-if [ ! -f "$ORLO_PFX/system.reg" ]; then
-  echo "making the prefixes under $WORK"
-  rm -rf "$NOTEPAD_PFX"
-  "$TOOLS/prefix.sh" "$ORLO_PFX"
-fi
+orlo_kept_prefix "$TOOLS" "$ORLO_PFX" "$DIST/ZarvoORLO.SYS"
 if [ ! -f "$NOTEPAD_PFX/system.reg" ]; then
-  rm -rf "$NOTEPAD_PFX"
+  echo "making the prefix $NOTEPAD_PFX"
   "$TOOLS/prefix.sh" "$NOTEPAD_PFX"
-fi
-installed="$ORLO_PFX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"
-if ! cmp -s "$DIST/ZarvoORLO.SYS" "$installed"; then
-  echo "installing the stand-in driver"
-  "$TOOLS/install-driver.sh" "$ORLO_PFX" "$DIST/ZarvoORLO.SYS"
 fi
 
 # --- processes and their CPU ---------------------------------------------------------------

@@ -21,23 +21,10 @@ SHOT="$BUILD/screenshots/demo.png"
 . "$TOOLS/monitor.sh"
 
 [ -f "$DIST/ORLO.EXE" ] || { echo "$0: no $DIST/ORLO.EXE (build the dist target)" >&2; exit 1; }
-helper() {
-  found="$(find "$BUILD" -name "$1" -type f -not -path '*/CMakeFiles/*' | head -n 1)"
-  [ -n "$found" ] || { echo "$0: missing build output $1" >&2; exit 1; }
-  echo "$found"
-}
-BROADCAST="$(helper broadcast.exe)"
+BROADCAST="$(orlo_build_file "$BUILD" broadcast.exe)"
 
-if [ ! -f "$PREFIX/system.reg" ]; then
-  echo "making the prefix $PREFIX"
-  "$TOOLS/prefix.sh" "$PREFIX"
-fi
+orlo_kept_prefix "$TOOLS" "$PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_wine_env "$PREFIX"
-installed="$WINEPREFIX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"
-if ! cmp -s "$DIST/ZarvoORLO.SYS" "$installed"; then
-  echo "installing the stand-in driver"
-  "$TOOLS/install-driver.sh" "$PREFIX" "$DIST/ZarvoORLO.SYS"
-fi
 orlo_install_monitor "$DIST"
 orlo_start_session
 
