@@ -2,7 +2,7 @@
 # Installs what the builds and tests need: the host compiler, CMake, Ninja and
 # GoogleTest, the mingw-w64 i686 cross compilers, 32-bit Wine, a virtual X
 # display and the screenshot/window tools. Safe to run again: does nothing when everything is already there.
-# Must run as root (or through sudo).
+# Runs apt-get as root: directly when started as root, else through sudo.
 set -eu
 
 export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
@@ -12,10 +12,6 @@ export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
 PACKAGES="g++ cmake ninja-build libgtest-dev clang-format gcc-mingw-w64-i686 g++-mingw-w64-i686 wine wine32 fonts-wine fonts-liberation xvfb xauth
   imagemagick xdotool x11-utils"
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-  SUDO="sudo"
-fi
 
 missing=""
 for p in $PACKAGES; do
@@ -26,6 +22,15 @@ done
 
 if [ -z "$missing" ]; then
   exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps: missing$missing; run this as root (or install sudo) to install them" >&2
+    exit 1
+  fi
+  SUDO="sudo"
 fi
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -34,6 +34,59 @@ static void board_put_le32(unsigned char* bytes, unsigned long value) {
     bytes[3] = (unsigned char)((value >> 24) & 0xFFu);
 }
 
+static unsigned long board_get_count(const BoardState* board, int high) {
+    return ((unsigned long)(board->registers[high] & 0x0Fu) << 8) | board->registers[high + 1];
+}
+
+static void board_put_count(BoardState* board, int high, unsigned long count) {
+    board->registers[high] = (unsigned char)((count >> 8) & 0x0Fu);
+    board->registers[high + 1] = (unsigned char)(count & 0xFFu);
+}
+
+/* The speed of a point's count: 0 is top speed, the stopped count (or more) is 0. */
+static unsigned long board_point_rpm(const BoardState* board, int high) {
+    unsigned long count = board_get_count(board, high);
+    unsigned long rpm;
+    if (count == 0) return board->fan_max_rpm;
+    if (count >= BOARD_FAN_STOPPED_COUNT) return 0;
+    rpm = 1500000ul / count;
+    return rpm > board->fan_max_rpm ? board->fan_max_rpm : rpm;
+}
+
+static unsigned long board_fan_rpm(const BoardState* board) {
+    const unsigned char* r = board->registers;
+    unsigned long t = board->temperature[0];
+    unsigned long full_t = r[0xA0], mid_t = r[0xA1], low_t = r[0xA2];
+    unsigned long full, mid, low;
+    switch (r[0x60] & 3u) {
+    case 1:
+        full = board_point_rpm(board, 0xA4);
+        mid = board_point_rpm(board, 0xA6);
+        low = board_point_rpm(board, 0xA8);
+        if (t < low_t) return 0;
+        if (t < (low_t + mid_t) / 2) return low;
+        if (t < mid_t) return (mid + low) / 2;
+        if (t < (mid_t + full_t) / 2) return mid;
+        if (t < full_t) return (full + mid) / 2;
+        return full;
+    case 2:
+        if (r[0x6B] < BOARD_FAN_STALL_DUTY) return 0;
+        return board->fan_max_rpm * r[0x6B] / 255u;
+    default:
+        return board->fan_max_rpm;
+    }
+}
+
+void board_fan_measure(BoardState* board) {
+    unsigned long rpm = board_fan_rpm(board);
+    unsigned long count = rpm == 0 ? BOARD_FAN_STOPPED_COUNT : 1500000ul / rpm;
+    unsigned long fastest = board_get_count(board, 0x0A);
+    if (count > BOARD_FAN_STOPPED_COUNT) count = BOARD_FAN_STOPPED_COUNT;
+    board_put_count(board, 0x20, count);
+    if (count < BOARD_FAN_STOPPED_COUNT && (fastest == 0 || count < fastest))
+        board_put_count(board, 0x0A, count);
+}
+
 void board_init(BoardState* board) {
     static const unsigned char demo_id[8] = {'Z', 'R', 'V', '-', 'A', '9', '2', '0'};
     int i;
@@ -55,9 +108,20 @@ void board_init(BoardState* board) {
     board->temperature[2] = 38;
     for (i = 0; i < 9; ++i)
         board->voltage[i] = 0x70;
-    board->registers[0x60] = 0x00;
     board->pci_dword = 0x00000C81ul;
     board->vcore_reply = 0x05;
+
+    board->fan_max_rpm = 3000;
+    board->registers[0x60] = 0x01;
+    board->registers[0x6B] = 157;
+    board->registers[0xA0] = 70;
+    board->registers[0xA1] = 50;
+    board->registers[0xA2] = 30;
+    board_put_count(board, 0xA4, 500);
+    board_put_count(board, 0xA6, 625);
+    board_put_count(board, 0xA8, 1000);
+    board_put_count(board, 0x0A, 500);
+    board_fan_measure(board);
 }
 
 /* Raw value of sensor packet item `item` (0..18). */
@@ -112,6 +176,12 @@ int board_ioctl(BoardState* board, unsigned long code, const void* in, unsigned 
         board->registers[src[0]] = src[1];
         break;
     case BOARD_IOCTL_SMART_FAN_PRESTATE:
+        if (src[0] == 0x60 && board->mode_busy_reads > 0) {
+            board->mode_busy_reads -= 1;
+            dst[0] = 0xFF;
+            break;
+        }
+        if (src[0] == 0x20) board_fan_measure(board);
         dst[0] = board->registers[src[0]];
         break;
     case BOARD_IOCTL_SMART_FAN_RESTORE:

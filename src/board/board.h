@@ -36,7 +36,7 @@ typedef struct BoardState {
     unsigned char fan_count[3];    /* sensor bytes 4..6 */
     unsigned char temperature[3];  /* sensor bytes 7..9 */
     unsigned char voltage[9];      /* sensor bytes 10..18 */
-    unsigned char registers[256];  /* chip registers (smart fan) */
+    unsigned char registers[256];  /* chip registers (smart fan, see below) */
     unsigned long pci_dword;       /* answered to any PCI read */
     unsigned char vcore_reply;     /* byte answered to the VCore set request */
     unsigned char vcore_is_set;    /* 1 after a set, 0 after a reset */
@@ -47,11 +47,32 @@ typedef struct BoardState {
     unsigned char speaker_tone[2]; /* bytes of the last tone */
     unsigned long fail_mask;       /* bit n set: code of index n fails */
     unsigned long request_count[BOARD_CODE_COUNT];
+    unsigned long fan_max_rpm;     /* top speed of the smart-controlled fan */
+    unsigned long mode_busy_reads; /* reads of register 0x60 that still answer 0xFF */
 } BoardState;
+
+/* The smart fan's registers (chip 0x92). Counts are 12 bits, 1500000 / RPM: the high register
+ * holds bits 8..11 in its low nibble; 0xFFF is a stopped fan.
+ *   0x60        mode, bits 0..1: 0 full speed, 1 by temperature, 2 by duty cycle (3: full speed)
+ *   0x6B        duty 0..255 of the duty-cycle mode; below 26 the fan stalls
+ *   0xA0..0xA2  temperature points Full, Mid, Low (degrees, against sensor temperature 0)
+ *   0xA4..0xA9  counts of the Full, Mid and Low points (high, low); count 0 is top speed
+ *   0x20, 0x21  the fan's count now: measured when 0x20 is read
+ *   0x0A, 0x0B  the fastest count measured, kept by the chip (a program may write it too)
+ * By temperature the fan runs stopped below Low, at Low up to (Low + Mid) / 2, halfway between
+ * Low and Mid up to Mid, at Mid up to (Mid + Full) / 2, halfway between Mid and Full up to Full,
+ * and at Full from there on; never faster than fan_max_rpm. */
+#define BOARD_FAN_STOPPED_COUNT 0xFFFu
+#define BOARD_FAN_STALL_DUTY 26u
+
+/* Measures the fan as the chip does when register 0x20 is read: the count now into 0x20/0x21,
+ * and into 0x0A/0x0B when it is faster than the one kept there. */
+void board_fan_measure(BoardState* board);
 
 /* Zeroes the whole state, then sets up a demo board: chip 0x92, id "ZRV-A920", high fan count
  * bits 0 with fans near 6000 RPM, 40/45/38 degrees, voltage bytes 0x70, PCI dword 0x00000C81,
- * VCore reply 0x05. */
+ * VCore reply 0x05; a 3000 RPM smart fan as the BIOS leaves it: by temperature, points 70/50/30
+ * degrees at 3000/2400/1500 RPM (counts 500/625/1000), duty 157, fastest count 500. */
 void board_init(BoardState* board);
 
 /* Answer one request. Returns 1 on success and 0 on failure (unknown code, wrong input or output

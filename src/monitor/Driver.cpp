@@ -123,10 +123,11 @@ void Driver::ReportPostCode(os::Handle device, std::uint32_t pciDword, std::uint
     Request(device, IOCTL_MBDRVR_WRITE_P80, in, sizeof in, nullptr, 0);
 }
 
-std::uint8_t Driver::ReadFanRegister(os::Handle device, std::uint8_t reg) {
+std::uint8_t Driver::ReadFanRegister(os::Handle device, std::uint8_t reg, bool* ok) {
     std::uint8_t out = 0;
-    if (!Request(device, IOCTL_MBDRVR_SMART_FAN_PRESTATE, &reg, 1, &out, 1))
-        app_.ShowMessage("IOCTL_MBDRVR_SMART_FAN_PRESTATE fail");
+    bool done = Request(device, IOCTL_MBDRVR_SMART_FAN_PRESTATE, &reg, 1, &out, 1);
+    if (ok) *ok = done;
+    if (!done) app_.ShowMessage("IOCTL_MBDRVR_SMART_FAN_PRESTATE fail");
     return out;
 }
 

@@ -53,7 +53,8 @@ class Driver {
     bool ReadPciConfig(os::Handle device, std::uint8_t bus, std::uint8_t dev, std::uint8_t function,
                        std::uint8_t reg, std::uint32_t& dword);
     void ReportPostCode(os::Handle device, std::uint32_t pciDword, std::uint32_t value);
-    std::uint8_t ReadFanRegister(os::Handle device, std::uint8_t reg);
+    // A failed read shows its message and gives 0; `ok` (when given) tells which it was.
+    std::uint8_t ReadFanRegister(os::Handle device, std::uint8_t reg, bool* ok = nullptr);
     void WriteFanRegister(os::Handle device, std::uint8_t reg, std::uint8_t value);
     void RestoreFanRegisters(os::Handle device, const std::uint8_t registers[11],
                              const std::uint8_t values[11]);

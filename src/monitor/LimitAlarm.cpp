@@ -4,6 +4,9 @@
 #include "monitor/SystemHelpers.h"
 #include "monitor/WarningForm.h"
 #include "ui/Application.h"
+#include "ui/Exception.h"
+
+#include <optional>
 
 namespace monitor {
 
@@ -71,8 +74,17 @@ void TForm1::RaiseLimitAlarm(const std::string& key) {
     } else if (action == "SHUTDOWN") {
         actionText = ActionText("Shutdown");
         Settings.Shutdown = true;
-        app.Guard([&] { SaveSettings(); });
+        // A failed save is shown only once the shutdown is asked for: closing its box would
+        // activate the main window, whose activation shows the attention dialog for the flag
+        // just set, and the shutdown would wait for someone to answer it.
+        std::optional<ui::Exception> saveError;
+        try {
+            SaveSettings();
+        } catch (const ui::Exception& e) {
+            saveError = e;
+        }
         app.Guard([&] { warning->ShutdownButtonClick(nullptr); });
+        if (saveError) app.ShowException(*saveError);
     } else {
         actionText = ActionText("Ask Me");
         warning->ShowModal();

@@ -182,6 +182,7 @@ void TForm1::Layout() {
 
     LayoutFanPage();
     LayoutConfigurePage();
+    LayoutSmartFanPage();
 
     Label27.SetCaption("Reflash Interval");
     Label27.SetBounds(16, 16, 120, 16);
@@ -294,11 +295,13 @@ void TForm1::LayoutConfigurePage() {
     struct Limits {
         int max, step, high;
         const char* editText;
+        int editWidth; // room for the longest limit text: "100°C/212°F", "-15.0 V"
     };
     auto layoutRow = [](ui::TCheckBox* box, ui::TEdit* lowEdit, ui::TUpDown* low, ui::TLabel* range,
                         ui::TEdit* highEdit, ui::TUpDown* high, int column, int line,
                         const Limits& limits) {
         int x = column == 0 ? 2 : 276;
+        const int w = limits.editWidth;
         int top = 8 + 30 * line;
         box->SetCaption(box->Name());
         box->SetHint("Monitor this item");
@@ -309,12 +312,12 @@ void TForm1::LayoutConfigurePage() {
             edit->TabStop = false;
             edit->SetColor(ui::clWindow);
         }
-        lowEdit->SetBounds(x + 93, top, 68, 21);
-        low->SetBounds(x + 161, top, 15, 21);
+        lowEdit->SetBounds(x + 93, top, w, 21);
+        low->SetBounds(x + 93 + w, top, 15, 21);
         range->SetCaption("~");
-        range->SetBounds(x + 178, top + 3, 10, 16);
-        highEdit->SetBounds(x + 188, top, 68, 21);
-        high->SetBounds(x + 256, top, 15, 21);
+        range->SetBounds(x + 110 + w, top + 3, 10, 16);
+        highEdit->SetBounds(x + 120 + w, top, w, 21);
+        high->SetBounds(x + 120 + 2 * w, top, 15, 21);
         for (ui::TUpDown* updown : {low, high}) {
             updown->SetRange(0, limits.max);
             updown->Increment = limits.step;
@@ -322,9 +325,9 @@ void TForm1::LayoutConfigurePage() {
         low->SetPosition(0);
         high->SetPosition(limits.high);
     };
-    const Limits fan{10000, 100, 0, "0"};
-    const Limits temperature{100, 1, 100, "-1"};
-    const Limits voltage{15000, 100, 0, "0"};
+    const Limits fan{10000, 100, 0, "0", 68};
+    const Limits temperature{100, 1, 100, "-1", 68};
+    const Limits voltage{15000, 100, 0, "0", 56};
     for (int n = 0; n < kFanCount; ++n) {
         FanRow& r = rows.Fan[n];
         layoutRow(r.MonitorBox, r.LowEdit, r.LowUpDown, r.RangeLabel, r.HighEdit, r.HighUpDown, 0,
@@ -485,6 +488,12 @@ void TForm1::BindHandlers() {
     BtnViewLogFile.OnClick = [this](ui::Component* s) { BtnViewLogFileClick(s); };
     for (ui::TCheckBox* box : {&ckTemperature, &ckLoading, &ckVCore})
         box->OnClick = [this](ui::Component* s) { ckTemperatureClick(s); };
+    Button2.OnClick = [this](ui::Component* s) { Button2Click(s); };
+    CheckBoxShowTransparentForm.OnClick = [this](ui::Component* s) {
+        CheckBoxShowTransparentFormClick(s);
+    };
+    ExtraForm1.OnClick = [this](ui::Component* s) { ExtraForm1Click(s); };
+    BindSmartFanHandlers();
 }
 
 void TForm1::Stop(const std::string& message) {
@@ -511,11 +520,11 @@ void TForm1::Construct() {
     p.ExeDir = slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
     if (p.ExeDir.empty() || p.ExeDir.back() != '\\') p.ExeDir += '\\';
 
-    app.SetScreenCursor(ui::TCursor::crHourGlass);
+    app.ShowSystemCursor(ui::TCursor::crHourGlass);
     os::Handle handle = p.driver.OpenDriver();
     if (handle == os::kInvalidHandle) return;
     p.DriverHandle = handle;
-    app.SetScreenCursor(ui::TCursor::crArrow);
+    app.ShowSystemCursor(ui::TCursor::crArrow);
     TrayIcon1.SetVisible(true);
 
     if (!p.driver.ReadPciConfig(handle, 0, 0x1F, 0, 0x88, PciConfigDword))

@@ -4,6 +4,8 @@
 
 #include "monitor/MonitorProgram.h"
 #include "monitor/Settings.h"
+#include "monitor/SmartFanRegisters.h"
+#include "ui/Chart.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
@@ -258,6 +260,82 @@ class TForm1 : public ui::Form {
     ui::TMenuItem Exit1;
     ui::TTrayIcon TrayIcon1;
 
+    // --- the Smart Fan page --------------------------------------------------------------------
+    // Board-mode set (mini-PC boards), in its group box
+    ui::TGroupBox gbFintekSmartFan{&tabFintekSmartFan, "gbFintekSmartFan"};
+    ui::TCheckBox cbSmartCPUFan{&gbFintekSmartFan, "cbSmartCPUFan"};
+    ui::TLabel labQuickSetting{&gbFintekSmartFan, "labQuickSetting"};
+    ui::TComboBox cbQuickSetting{&gbFintekSmartFan, "cbQuickSetting"};
+    ui::TLabel labTemperature{&gbFintekSmartFan, "labTemperature"};
+    ui::TLabel labFanControl{&gbFintekSmartFan, "labFanControl"};
+    ui::TLabel labFanSpeed{&gbFintekSmartFan, "labFanSpeed"};
+    ui::TLabel labFullSpeedBoundary{&gbFintekSmartFan, "labFullSpeedBoundary"};
+    ui::TLabel labTemp1{&gbFintekSmartFan, "labTemp1"};
+    ui::TLabel labLowNoiseBoundary{&gbFintekSmartFan, "labLowNoiseBoundary"};
+    ui::TLabel labTemp2{&gbFintekSmartFan, "labTemp2"};
+    ui::TLabel labStartStopBoundary{&gbFintekSmartFan, "labStartStopBoundary"};
+    ui::TEdit txtFullTemp{&gbFintekSmartFan, "txtFullTemp"};
+    ui::TUpDown upFullTemp{&gbFintekSmartFan, "upFullTemp"};
+    ui::TEdit txtTemp1Temp{&gbFintekSmartFan, "txtTemp1Temp"};
+    ui::TEdit txtMidTemp{&gbFintekSmartFan, "txtMidTemp"};
+    ui::TUpDown upMidTemp{&gbFintekSmartFan, "upMidTemp"};
+    ui::TEdit txtTemp2Temp{&gbFintekSmartFan, "txtTemp2Temp"};
+    ui::TEdit txtLowTemp{&gbFintekSmartFan, "txtLowTemp"};
+    ui::TUpDown upLowTemp{&gbFintekSmartFan, "upLowTemp"};
+    ui::TEdit txtFullControl{&gbFintekSmartFan, "txtFullControl"};
+    ui::TUpDown upFullControl{&gbFintekSmartFan, "upFullControl"};
+    ui::TEdit txtTemp1Control{&gbFintekSmartFan, "txtTemp1Control"};
+    ui::TEdit txtMidControl{&gbFintekSmartFan, "txtMidControl"};
+    ui::TUpDown upMidControl{&gbFintekSmartFan, "upMidControl"};
+    ui::TEdit txtTemp2Control{&gbFintekSmartFan, "txtTemp2Control"};
+    ui::TEdit txtLowControl{&gbFintekSmartFan, "txtLowControl"};
+    ui::TUpDown upLowControl{&gbFintekSmartFan, "upLowControl"};
+    ui::TEdit txtFullSpeed{&gbFintekSmartFan, "txtFullSpeed"};
+    ui::TEdit txtTemp1Speed{&gbFintekSmartFan, "txtTemp1Speed"};
+    ui::TEdit txtMidSpeed{&gbFintekSmartFan, "txtMidSpeed"};
+    ui::TEdit txtTemp2Speed{&gbFintekSmartFan, "txtTemp2Speed"};
+    ui::TEdit txtLowSpeed{&gbFintekSmartFan, "txtLowSpeed"};
+    // Mainboard set (every other board): the controls whose names end in "1"
+    ui::TGroupBox gbFintekSmartFanForMB{&tabFintekSmartFan, "gbFintekSmartFanForMB"};
+    ui::TButton btnDefault{&gbFintekSmartFanForMB, "btnDefault"};
+    ui::TButton btnDetectDutyCycle{&gbFintekSmartFanForMB, "btnDetectDutyCycle"};
+    ui::TLabel labSmartFanFunction{&gbFintekSmartFanForMB, "labSmartFanFunction"};
+    ui::TComboBox cbSmartFanFunction{&gbFintekSmartFanForMB, "cbSmartFanFunction"};
+    ui::TLabel labDutyCycle{&gbFintekSmartFanForMB, "labDutyCycle"};
+    ui::TEdit txtDutyCycle{&gbFintekSmartFanForMB, "txtDutyCycle"};
+    ui::TUpDown upDutyCycle{&gbFintekSmartFanForMB, "upDutyCycle"};
+    ui::TLabel labTemperature1{&gbFintekSmartFanForMB, "labTemperature1"};
+    ui::TLabel labFanDuty1{&gbFintekSmartFanForMB, "labFanDuty1"};
+    ui::TLabel labFanSpeed1{&gbFintekSmartFanForMB, "labFanSpeed1"};
+    ui::TLabel labFullSpeedThreshold1{&gbFintekSmartFanForMB, "labFullSpeedThreshold1"};
+    ui::TLabel labTemp1Calculated1{&gbFintekSmartFanForMB, "labTemp1Calculated1"};
+    ui::TLabel labLowNoiseThreshold1{&gbFintekSmartFanForMB, "labLowNoiseThreshold1"};
+    ui::TLabel labTemp2Calculated1{&gbFintekSmartFanForMB, "labTemp2Calculated1"};
+    ui::TLabel labStartStopThreshold1{&gbFintekSmartFanForMB, "labStartStopThreshold1"};
+    ui::TEdit txtFullTemp1{&gbFintekSmartFanForMB, "txtFullTemp1"};
+    ui::TUpDown upFullTemp1{&gbFintekSmartFanForMB, "upFullTemp1"};
+    ui::TEdit txtTemp1Temp1{&gbFintekSmartFanForMB, "txtTemp1Temp1"};
+    ui::TEdit txtMidTemp1{&gbFintekSmartFanForMB, "txtMidTemp1"};
+    ui::TUpDown upMidTemp1{&gbFintekSmartFanForMB, "upMidTemp1"};
+    ui::TEdit txtTemp2Temp1{&gbFintekSmartFanForMB, "txtTemp2Temp1"};
+    ui::TEdit txtLowTemp1{&gbFintekSmartFanForMB, "txtLowTemp1"};
+    ui::TUpDown upLowTemp1{&gbFintekSmartFanForMB, "upLowTemp1"};
+    ui::TEdit txtFullControl1{&gbFintekSmartFanForMB, "txtFullControl1"};
+    ui::TEdit txtTemp1Control1{&gbFintekSmartFanForMB, "txtTemp1Control1"};
+    ui::TEdit txtMidControl1{&gbFintekSmartFanForMB, "txtMidControl1"};
+    ui::TUpDown upMidControl1{&gbFintekSmartFanForMB, "upMidControl1"};
+    ui::TEdit txtTemp2Control1{&gbFintekSmartFanForMB, "txtTemp2Control1"};
+    ui::TEdit txtLowControl1{&gbFintekSmartFanForMB, "txtLowControl1"};
+    ui::TUpDown upLowControl1{&gbFintekSmartFanForMB, "upLowControl1"};
+    ui::TEdit txtFullSpeed1{&gbFintekSmartFanForMB, "txtFullSpeed1"};
+    ui::TEdit txtTemp1Speed1{&gbFintekSmartFanForMB, "txtTemp1Speed1"};
+    ui::TEdit txtMidSpeed1{&gbFintekSmartFanForMB, "txtMidSpeed1"};
+    ui::TEdit txtTemp2Speed1{&gbFintekSmartFanForMB, "txtTemp2Speed1"};
+    ui::TEdit txtLowSpeed1{&gbFintekSmartFanForMB, "txtLowSpeed1"};
+    // The RPM curve below both sets
+    ui::TChart Chart1{&tabFintekSmartFan, "Chart1"};
+    ui::TLineSeries Series1{&Chart1, "Series1"};
+
     // --- start-up and lifecycle -----------------------------------------------------------
     void FormActivate(ui::Component* sender);
     void FormClose(ui::Component* sender, ui::TCloseAction& action);
@@ -333,6 +411,89 @@ class TForm1 : public ui::Form {
     // The board INI's full path.
     std::string BoardIniPath() const { return program_.ExeDir + BoardIniName; }
 
+    // --- the settings password (SettingsPassword.cpp) --------------------------------------
+    // "Set Password": the change-password window.
+    void Button2Click(ui::Component* sender);
+    // Stores a new password (empty: none) and saves it at once.
+    void SetPassword(const std::string& text);
+
+    // --- the ghost monitor (GhostMonitor.cpp) ------------------------------------------------
+    // Shows or hides the library's ghost window, then hands it the three item states.
+    void UpdateGhostMonitor(bool on);
+    void CheckBoxShowTransparentFormClick(ui::Component* sender);
+    // The tray command "&Ghost Monitor": turns the ghost-monitor box over.
+    void ExtraForm1Click(ui::Component* sender);
+
+    // --- the smart fan (SmartFanPage.cpp, FanCurve.cpp, SmartFanBios.cpp, SmartFanPresets.cpp,
+    //     SmartFanStartup.cpp) -----------------------------------------------------------------
+    // Registers 0x60, 0x6B, 0xA0, 0xA1, 0xA2, 0xA4 to 0xA9 as the BIOS left them.
+    std::uint8_t BiosFanSnapshot[11] = {};
+
+    // The point controls of one set: Full, Mid and Low up-downs, and the five edits of each
+    // column (Full, between Full and Mid, Mid, between Mid and Low, Low).
+    struct SmartFanControls {
+        bool Mainboard = false;
+        ui::TUpDown* Temp[3] = {};
+        ui::TUpDown* Control[3] = {}; // no Full up-down in the mainboard set: its duty is 100 %
+        ui::TEdit* TempText[5] = {};
+        ui::TEdit* ControlText[5] = {};
+        ui::TEdit* SpeedText[5] = {};
+    };
+    SmartFanControls BoardModeControls();
+    SmartFanControls MainboardControls();
+    // The board-mode set on a mini-PC board, the mainboard set otherwise.
+    SmartFanControls ControlsInUse();
+
+    void tabFintekSmartFanShow(ui::Component* sender);
+    void upFullTempChangingEx(ui::Component* sender, bool& allowChange, short newValue,
+                              ui::TUpDownDirection direction);
+    void upFullTempClick(ui::Component* sender, ui::TUDBtnType button);
+    void upFullControlChangingEx(ui::Component* sender, bool& allowChange, short newValue,
+                                 ui::TUpDownDirection direction);
+    void upFullControlClick(ui::Component* sender, ui::TUDBtnType button);
+    void cbSmartCPUFanClick(ui::Component* sender);
+    void cbSmartFanFunctionClick(ui::Component* sender);
+    void upDutyCycleChangingEx(ui::Component* sender, bool& allowChange, short newValue,
+                               ui::TUpDownDirection direction);
+    void upDutyCycleClick(ui::Component* sender, ui::TUDBtnType button);
+    void btnDetectDutyCycleClick(ui::Component* sender);
+    void btnDefaultClick(ui::Component* sender);
+    // The six [FINTEK] point keys from the set in use.
+    void SaveSmartFanSettings();
+    // The curve over 0 to 130 degrees from the three point speeds.
+    void DrawFanCurve(std::uint16_t full, std::uint16_t mid, std::uint16_t low);
+    // DrawFanCurve with the speeds of the duty up-downs of the set in use.
+    void RedrawFanCurve();
+    // The refresh step of the polling tick: learns a faster full speed.
+    void SmartFanRefresh();
+
+    std::uint8_t ReadFanRegister(os::Handle device, std::uint8_t reg) {
+        return program_.driver.ReadFanRegister(device, reg);
+    }
+    void WriteFanRegister(os::Handle device, std::uint8_t reg, std::uint8_t value) {
+        program_.driver.WriteFanRegister(device, reg, value);
+    }
+    // The register requests on the driver handle.
+    FanRegisters FanChip() { return FanRegisters(program_.driver, program_.DriverHandle); }
+    // The left axis from 0 (first) to FullSpeedRpm + 500.
+    void ScaleFanCurve();
+    // upDutyCycle from a duty register value: its percentage rounded to the nearest.
+    void SetDutyCycleFromRegister(std::uint8_t pwm);
+    void ShowManualDuty(bool show);
+    // The ten point controls of the mainboard set (all but the manual duty), on or off.
+    void EnableMainboardPoints(bool enabled);
+    // The twelve point controls of the board-mode set, on or off.
+    void EnableBoardModePoints(bool enabled);
+    // The five texts of a column from its three points; the between values are (a + b) >> 1.
+    void ShowTemperatureTexts(const SmartFanControls& set, int full, int mid, int low);
+    void ShowSpeedTexts(const SmartFanControls& set, int full, int mid, int low);
+    // Duty texts "%d %": `full` shown in the Full edit, `fullForHalf` in the first between value.
+    void ShowDutyTexts(const SmartFanControls& set, int full, int fullForHalf, int mid, int low);
+    // The mainboard set's five duty and five speed texts from its Mid and Low positions.
+    void ShowMainboardDutyAndSpeedTexts(int fullDuty, int fullForHalf);
+    // Counts of the three speeds to 0xA4 to 0xA9.
+    void WritePointCounts(std::uint16_t full, std::uint16_t mid, std::uint16_t low);
+
   private:
     void Construct();
     void Stop(const std::string& message);
@@ -341,6 +502,10 @@ class TForm1 : public ui::Form {
     void Layout();
     void LayoutFanPage();
     void LayoutConfigurePage();
+    void LayoutSmartFanPage();
+    void BindSmartFanHandlers();
+    void SmartFanStartupBoardMode(ui::TIniFile& ini);
+    void SmartFanStartupMainboard(ui::TIniFile& ini, bool fromBios);
     void BindHandlers();
     ChannelRowSet MakeChannelRows();
 

@@ -5,15 +5,5 @@
 namespace monitor {
 
 void TForm1::SmartFanStartup(ui::TIniFile&) {}
-void TForm1::SendGhostItems() {}
-void TForm1::RestoreBiosFanSettings() {}
-void TForm1::PageControl1Change(ui::Component*) {}
-void TForm1::LoadGhostLibrary() {
-    if (program_.OSName != "2000" && program_.OSName != "XP" && program_.OSName != "SERVER2003") {
-        CheckBoxShowTransparentForm.SetChecked(false);
-        CheckBoxShowTransparentForm.SetEnabled(false);
-    }
-}
-void TForm1::UnloadGhostLibrary() {}
 
 } // namespace monitor

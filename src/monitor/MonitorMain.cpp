@@ -63,6 +63,11 @@ int MonitorMain(os::System& system, ui::Platform& platform) {
         app.Run();
     } catch (const ui::Exception& e) {
         app.ShowException(e);
+    } catch (...) {
+        // Anything else leaves at once: the windows go first, while the program-wide values
+        // their destruction uses still exist.
+        app.DestroyForms();
+        throw;
     }
     system.ReleaseMutex(mutex);
     system.CloseHandle(mutex);

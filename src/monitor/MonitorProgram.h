@@ -54,6 +54,13 @@ struct MonitorProgram {
     bool FirstActivation = true;
     std::uint32_t ExitMessageId = 0;
     std::uint32_t OpenMessageId = 0;
+    // Clear while the duty-cycle window's sweep runs: a tick of its timer inside the sweep
+    // returns at once.
+    bool SweepIdle = true;
+
+    // The ghost monitor can be shown and hidden through the library; cleared for the rest of the
+    // run the first time that the library lacks its show or hide export.
+    bool GhostFormAvailable = true;
 
     TForm1* Form1 = nullptr;
     TFormWarning* FormWarning = nullptr;

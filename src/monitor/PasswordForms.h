@@ -1,4 +1,5 @@
-// The settings-password prompt and the change-password window.
+// The settings-password prompt and the change-password window, both shown modally over the main
+// window.
 #pragma once
 
 #include "monitor/MonitorProgram.h"
@@ -7,6 +8,7 @@
 
 namespace monitor {
 
+// Guards the Configure page: only the right password or "Cancel" ends it.
 class TFormPassword : public ui::Form {
   public:
     TFormPassword(ui::Application& app, MonitorProgram& program);
@@ -14,8 +16,18 @@ class TFormPassword : public ui::Form {
     ui::TEdit Password;
     ui::TButton Button1;
     ui::TButton Button2;
+
+    void FormActivate(ui::Component* sender);
+    void Button1Click(ui::Component* sender);
+    void PasswordKeyPress(ui::Component* sender, char& key);
+    void Button2Click(ui::Component* sender);
+
+  private:
+    void CheckPassword();
+    MonitorProgram& program_;
 };
 
+// Sets, changes or clears the password; it does not ask for the current one.
 class TFormChangePassword : public ui::Form {
   public:
     TFormChangePassword(ui::Application& app, MonitorProgram& program);
@@ -25,6 +37,16 @@ class TFormChangePassword : public ui::Form {
     ui::TEdit ConfirmPassword;
     ui::TButton Button1;
     ui::TButton Button2;
+
+    void FormActivate(ui::Component* sender);
+    void NewPasswordKeyPress(ui::Component* sender, char& key);
+    void Button1Click(ui::Component* sender);
+    void ConfirmPasswordKeyPress(ui::Component* sender, char& key);
+    void Button2Click(ui::Component* sender);
+
+  private:
+    void Accept();
+    MonitorProgram& program_;
 };
 
 } // namespace monitor

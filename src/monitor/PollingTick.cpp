@@ -15,12 +15,6 @@ void SmartFanTickRefresh(TForm1& form);
 void GhostSetCPUTemperature(TForm1& form, std::int32_t celsius);
 void GhostSetCPUVCore(TForm1& form, const std::string& text);
 
-void SmartFanTickRefresh(TForm1&) {}
-
-// The library's exports are looked up by name at every call, once module loading is in place.
-void GhostSetCPUTemperature(TForm1&, std::int32_t) {}
-void GhostSetCPUVCore(TForm1&, const std::string&) {}
-
 namespace {
 
 bool OutOfRangeUnsigned(std::uint32_t reading, int low, int high) {

@@ -1,13 +1,13 @@
 // The reading log log.txt in the program folder: the periodic line of the polling tick, the
 // appends of the limit alarm, the trim of old lines at start and every hour, and the button that
 // opens the file.
+#include "monitor/LogTrim.h"
 #include "monitor/MainForm.h"
 #include "monitor/SystemHelpers.h"
 #include "ui/Exception.h"
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace monitor {
 
@@ -16,14 +16,6 @@ namespace {
 const char* const kLogName = "log.txt";
 // The trim writes its result here first, so that a failed write leaves log.txt whole.
 const char* const kTrimTempName = "log.tmp";
-constexpr std::int32_t kOneDay = 86400;
-
-// A difference of two clock readings as the 32-bit signed arithmetic of the C library's time
-// values gives it.
-std::int32_t SecondsBetween(std::int32_t later, std::int32_t earlier) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(later) -
-                                     static_cast<std::uint32_t>(earlier));
-}
 
 // The seconds an "Every ..." rule waits between periodic lines; 0 for the other texts.
 std::int32_t RuleInterval(const std::string& rule) {
@@ -44,61 +36,6 @@ std::string ToTextMode(const std::string& text) {
         bytes += c;
     }
     return bytes;
-}
-
-// The file's lines as the class library's string list reads them: a line ends at CR LF, at a
-// lone CR or at a lone LF; a last line without an end still counts; every other byte (an
-// embedded NUL too) belongs to its line.
-std::vector<std::string> SplitLines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    while (i < n) {
-        const std::size_t start = i;
-        while (i < n && bytes[i] != '\r' && bytes[i] != '\n')
-            ++i;
-        lines.push_back(bytes.substr(start, i - start));
-        if (i < n && bytes[i] == '\r') ++i;
-        if (i < n && bytes[i] == '\n') ++i;
-    }
-    return lines;
-}
-
-bool IsBlankOrControl(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte <= ' ' || byte == 0x7F;
-}
-
-// Leading blanks, an optional sign, then decimal digits up to the first other character, as
-// atol reads them; the digits accumulate in a 32-bit long.
-std::int32_t ReadLong(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    std::uint32_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
-    if (negative) value = 0u - value;
-    return static_cast<std::int32_t>(value);
-}
-
-// Whether the trim removes this line when it stands first in the file.
-bool RemovedAtTop(const std::string& line, std::int32_t now) {
-    if (!line.empty() && line[0] == '*') return true;
-    const std::size_t comma = line.rfind(',');
-    const std::string tail = comma == std::string::npos ? line : line.substr(comma + 1);
-    std::size_t first = 0;
-    std::size_t last = tail.size();
-    while (first < last && IsBlankOrControl(tail[first]))
-        ++first;
-    while (last > first && IsBlankOrControl(tail[last - 1]))
-        --last;
-    if (first == last) return true;
-    const std::int32_t stamp = ReadLong(tail.substr(first, last - first));
-    if (stamp == 0) return true;
-    return SecondsBetween(now, stamp) > kOneDay;
 }
 
 } // namespace
@@ -145,7 +82,9 @@ void TForm1::LogReadingsIfDue() {
 
 // Removes lines from the top while they begin with "*", carry nothing numeric after their last
 // comma, or a time stamp more than a day old; the first other line ends the removal. The result
-// replaces the file only once it is written whole; a file that cannot be read or written throws.
+// is written to log.tmp and replaces the file only once it is written whole; a folder that
+// refuses the new file gets the file rewritten in place instead. A file that cannot be read or
+// written throws.
 void TForm1::TrimLogFile() {
     os::System& system = program_.System;
     const std::string path = program_.ExeDir + kLogName;
@@ -153,22 +92,15 @@ void TForm1::TrimLogFile() {
     std::string bytes;
     if (!system.ReadFile(path, bytes)) throw ui::Exception("Cannot open file \"" + path + "\"");
 
-    const std::vector<std::string> lines = SplitLines(bytes);
-    const std::int32_t now = system.Time();
-    // As many rounds as lines, each on the current first line; a kept line stays first, so the
-    // later rounds find it again and remove nothing more.
-    std::size_t first = 0;
-    for (std::size_t round = 0; round < lines.size(); ++round)
-        if (RemovedAtTop(lines[first], now)) ++first;
-
-    std::string kept;
-    for (std::size_t i = first; i < lines.size(); ++i)
-        kept += lines[i] + "\r\n";
+    KeepLinesFrom(bytes, FirstKeptLine(bytes, system.Time()));
     const std::string temp = program_.ExeDir + kTrimTempName;
-    if (!system.WriteFile(temp, kept) || !system.MoveFileReplace(temp, path)) {
+    bool written = system.WriteFile(temp, bytes) && system.MoveFileReplace(temp, path);
+    if (!written && system.FileExists(temp)) {
         system.DeleteFile(temp);
-        throw ui::Exception("Cannot create file \"" + path + "\"");
+    } else if (!written) {
+        written = system.WriteFile(path, bytes);
     }
+    if (!written) throw ui::Exception("Cannot create file \"" + path + "\"");
 }
 
 void TForm1::BtnViewLogFileClick(ui::Component*) {

@@ -25,6 +25,12 @@ std::uint32_t CountToRpm(std::uint32_t count, std::uint32_t divisor) {
     return product == 0 ? 0 : kFanCountRpm / product;
 }
 
+// A reading beyond 32 bits (no real rail gives one) shows as the largest reading rather than as
+// a wrapped small one.
+std::uint32_t Saturated(std::uint64_t millivolts) {
+    return millivolts > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(millivolts);
+}
+
 } // namespace
 
 int VoltageKind(std::uint8_t chipId, int input) {
@@ -41,20 +47,21 @@ std::uint32_t ConvertVoltage(std::uint8_t chipId, int kind, std::uint32_t raw, s
         return raw * 488 / 100 + 700;
     }
     const std::uint32_t undivided = raw * VoltageStep(chipId, kind);
-    const std::uint32_t sum = r1 + r2;
-    if (sum == 0 || r2 == 0) return undivided;
-    return undivided * sum / r2;
+    if (r2 == 0) return undivided;
+    // 64 bits: a divider given in ohms (R1 = 1,000,000) overflows 32.
+    const std::uint64_t sum = static_cast<std::uint64_t>(r1) + r2;
+    return Saturated(undivided * sum / r2);
 }
 
 std::uint32_t ConvertNegativeVoltage(std::uint32_t raw, std::uint32_t r1, std::uint32_t r2) {
-    const std::uint32_t sum = r1 + r2;
-    if (sum == 0 || r2 == 0) return raw * 16;
+    if (r2 == 0) return raw * 16;
+    const std::uint64_t sum = static_cast<std::uint64_t>(r1) + r2;
     const std::int64_t scaled =
         (static_cast<std::int64_t>(kNegativeRailReference) - static_cast<std::int64_t>(raw) * 16) *
         static_cast<std::int64_t>(sum) / static_cast<std::int64_t>(r2);
     const std::int64_t magnitude = scaled - kNegativeRailReference;
     // At or above 0 V there is no magnitude to show.
-    return magnitude > 0 ? static_cast<std::uint32_t>(magnitude) : 0;
+    return magnitude > 0 ? Saturated(static_cast<std::uint64_t>(magnitude)) : 0;
 }
 
 std::uint32_t VoltageReading(std::uint8_t chipId, int input, std::uint8_t raw, std::uint32_t r1,

@@ -22,7 +22,7 @@ constexpr int kNoTemperature = 256;
 int VoltageKind(std::uint8_t chipId, int input);
 
 // Positive rail of the given kind. Kind 2 is trunc(raw * 4.88) + 700 whatever the divider; the
-// other kinds are raw * step, scaled by the divider (R1 + R2) / R2 in unsigned 32-bit arithmetic,
+// other kinds are raw * step, scaled by the divider (R1 + R2) / R2 in 64-bit arithmetic,
 // multiplying first. Without a divider (R1 + R2 == 0), and also when R2 is 0, the reading is the
 // undivided raw * step.
 std::uint32_t ConvertVoltage(std::uint8_t chipId, int kind, std::uint32_t raw, std::uint32_t r1,

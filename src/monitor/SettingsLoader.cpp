@@ -235,7 +235,7 @@ void TForm1::LoadSettings() {
     ComboBoxWarningDefault.CanvasFontPixelsPerInch = 96;
     ComboBoxHowToLog.CanvasFontPixelsPerInch = 96;
 
-    if (p.OSName != "2000" && p.OSName != "XP" && p.OSName != "SERVER2003") {
+    if (!HasGhostMonitor(p.OSName)) {
         for (ui::TCheckBox* box :
              {&CheckBoxShowTransparentForm, &ckTemperature, &ckLoading, &ckVCore}) {
             box->SetChecked(false);

@@ -1,6 +1,7 @@
 // The common settings save: the Configure page's monitor boxes and limits, the polling interval
 // and the Setup page's options, written into the board INI, then the logon-start value.
 #include "monitor/MainForm.h"
+#include "monitor/SystemHelpers.h"
 #include "ui/IniFile.h"
 
 namespace monitor {
@@ -35,7 +36,8 @@ void TForm1::SaveSettings() {
         ini.WriteString("SYSTEM", "Action when exceed the limitations",
                         ComboBoxWarningDefault.Text());
         ini.WriteString("SYSTEM", "How to log", ComboBoxHowToLog.Text());
-        ini.WriteString("SYSTEM", "PWD", Settings.Password);
+        // A password is kept exactly as typed, blanks at its ends and quotes included.
+        ini.WriteString("SYSTEM", "PWD", ProfileValueFor(Settings.Password));
         ini.WriteBool("SYSTEM", "HiddenTrayIcon", CheckBoxHiddenTrayIcon.Checked());
         ini.WriteBool("SYSTEM", "SHUTDOWN", Settings.Shutdown);
         ini.WriteBool("SYSTEM", "CPUTOP80", CheckBoxCPUtoP80.Checked());

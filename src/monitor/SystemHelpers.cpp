@@ -31,6 +31,10 @@ std::string OSNameOf(const os::VersionInfo& v) {
     }
 }
 
+bool HasGhostMonitor(const std::string& osName) {
+    return osName == "2000" || osName == "XP" || osName == "SERVER2003";
+}
+
 std::string GetOSName(os::System& system, ui::Application& app) {
     os::VersionInfo version;
     if (!system.GetVersionEx(version)) {
@@ -38,6 +42,15 @@ std::string GetOSName(os::System& system, ui::Application& app) {
         return "";
     }
     return OSNameOf(version);
+}
+
+std::string ProfileValueFor(const std::string& text) {
+    if (text.empty()) return text;
+    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    const char first = text.front(), last = text.back();
+    const bool quoted = text.size() >= 2 && first == last && (first == '"' || first == '\'');
+    if (blank(first) || blank(last) || quoted) return '"' + text + '"';
+    return text;
 }
 
 std::string FormatText(const char* format, ...) {

@@ -19,12 +19,20 @@ std::string GetOSName(os::System& system, ui::Application& app);
 // The name for a version record (the table behind GetOSName).
 std::string OSNameOf(const os::VersionInfo& version);
 
+// The systems on which the ghost monitor's library is used: "2000", "XP" and "SERVER2003".
+bool HasGhostMonitor(const std::string& osName);
+
 // printf-style formatting of any length: the whole text always comes back.
 #if defined(__GNUC__) && !defined(_WIN32)
 __attribute__((format(printf, 1, 2)))
 #endif
 std::string
 FormatText(const char* format, ...);
+
+// The text to write as an INI value so that reading the key gives back `text` unchanged. The
+// read removes the blanks around a value and one pair of enclosing quotes: a text that begins or
+// ends with a blank, or is itself enclosed in quotes, is written in double quotes.
+std::string ProfileValueFor(const std::string& text);
 
 // "ENGLISH", "JAPANESE", "CHINESE_SIMPLIFIED" and so on, from the system's default locale.
 std::string GetSystemLanguageName(os::System& system);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace os {
@@ -72,6 +73,13 @@ class WindowSink {
   public:
     virtual ~WindowSink() = default;
     virtual void Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+};
+
+// Win32 error codes of module loading.
+enum : std::uint32_t {
+    kErrorModNotFound = 126,
+    kErrorProcNotFound = 127,
+    kErrorBadExeFormat = 193,
 };
 
 class System {
@@ -170,6 +178,18 @@ class System {
     virtual std::uintptr_t ShellExecute(Handle owner, const std::string& verb,
                                         const std::string& file, const std::string& parameters,
                                         const std::string& directory, int show) = 0;
+
+    // --- module loading (the overlay library) ------------------------------------------
+    // LoadLibraryA. A bare name is searched for as the system does, the program's folder first.
+    // Returns kNoHandle and sets the last error when the module cannot be loaded.
+    virtual Handle LoadLibrary(const std::string& name) = 0;
+    // GetProcAddress by export name: 0 when the module has no such export.
+    virtual std::uintptr_t GetProcAddress(Handle module, const std::string& name) = 0;
+    virtual void FreeLibrary(Handle module) = 0;
+    // Calls an export that GetProcAddress found, __stdcall, without result. Each argument is one
+    // 32-bit word: a number, or a text passed as a pointer to its zero-terminated bytes.
+    using ExportArgument = std::variant<std::int32_t, std::string>;
+    virtual void CallExport(std::uintptr_t procedure, const std::vector<ExportArgument>& args) = 0;
 
     // --- device I/O ----------------------------------------------------------------------
     // CreateFileA for reading and writing, no sharing, existing file, no attributes. Returns

@@ -70,12 +70,13 @@ void Application::ShowMessage(const std::string& text) {
     MessageBox(text, Title, kMbOk);
 }
 
-int Application::MessageBox(const std::string& text, const std::string& caption,
-                            std::uint32_t type) {
+int Application::MessageBox(const std::string& text, const std::string& caption, std::uint32_t type,
+                            const Form* owner) {
     Form* previous = activeForm_;
     activeForm_ = nullptr;
-    int answer = platform_.MessageBox(
-        text, caption, type, [this](const std::function<bool()>& done) { RunModalLoop(done); });
+    int answer =
+        platform_.MessageBox(text, caption, type, owner,
+                             [this](const std::function<bool()>& done) { RunModalLoop(done); });
     // The application's end closes an open box, as cancelled.
     if (terminated_) answer = kIdCancel;
     // Closing the box gives the activation back to the window that had it.
@@ -100,14 +101,26 @@ void Application::Guard(const std::function<void()>& handler) {
     }
 }
 
+namespace {
+const char* CursorName(TCursor cursor) {
+    return cursor == TCursor::crDefault     ? "default"
+           : cursor == TCursor::crAppStart  ? "app-start"
+           : cursor == TCursor::crHourGlass ? "hour-glass"
+           : cursor == TCursor::crArrow     ? "arrow"
+                                            : "hand-point";
+}
+} // namespace
+
 void Application::SetScreenCursor(TCursor cursor) {
     if (screenCursor_ == cursor) return;
     screenCursor_ = cursor;
-    platform_.Trace(std::string("cursor ") + (cursor == TCursor::crDefault     ? "default"
-                                              : cursor == TCursor::crAppStart  ? "app-start"
-                                              : cursor == TCursor::crHourGlass ? "hour-glass"
-                                              : cursor == TCursor::crArrow     ? "arrow"
-                                                                               : "hand-point"));
+    platform_.Trace(std::string("cursor ") + CursorName(cursor));
+    platform_.ScreenCursorChanged();
+}
+
+void Application::ShowSystemCursor(TCursor cursor) {
+    platform_.Trace(std::string("system cursor ") + CursorName(cursor));
+    platform_.ShowSystemCursor(cursor);
 }
 
 void Application::Activate(Form* form) {

@@ -57,7 +57,9 @@ class Application {
     void RunModalLoop(const std::function<bool()>& done, const std::uint32_t* deadline = nullptr);
 
     void ShowMessage(const std::string& text);
-    int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type);
+    // A box owned by `owner`'s window; without one, by the active window.
+    int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type,
+                   const Form* owner = nullptr);
     // The standard exception box.
     void ShowException(const std::exception& e);
     // Runs a handler as the loop does: a ui::Exception it raises goes to the exception box.
@@ -65,6 +67,9 @@ class Application {
 
     TCursor ScreenCursor() const { return screenCursor_; }
     void SetScreenCursor(TCursor cursor);
+    // Shows a system cursor now without making it the screen cursor: it lasts until the mouse
+    // next moves, when each window shows its own cursor again.
+    void ShowSystemCursor(TCursor cursor);
     int ScreenPixelsPerInch() const { return system_.ScreenPixelsPerInch(); }
 
     // Activation: the form that is the application's active window.

@@ -53,6 +53,11 @@ void Control::SetVisible(bool visible) {
     PropagateShowing();
 }
 
+void Control::SetFocus() {
+    if (Owner()) Owner()->ActiveControl = this;
+    if (App()) App()->Platform().SetFocus(*this);
+}
+
 void Control::SetEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;

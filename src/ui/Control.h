@@ -30,8 +30,6 @@ constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clBtnFace = 0x8000000F;
 constexpr TColor clWindow = 0x80000005;
 
-enum class TCursor { crDefault, crArrow, crAppStart, crHourGlass, crHandPoint };
-
 using TNotifyEvent = std::function<void(Component* sender)>;
 using TKeyPressEvent = std::function<void(Component* sender, char& key)>;
 
@@ -112,6 +110,10 @@ class Control : public Component {
     TNotifyEvent OnClick;
     // The user clicks the control (also what a real click on its window runs).
     virtual void UserClick();
+
+    // The control gets the keyboard focus: it becomes its form's ActiveControl, and its real
+    // window takes the focus when the form is the active window.
+    void SetFocus();
 
   protected:
     // Called when the control's showing state may have changed (form shown, parent shown).

@@ -25,6 +25,9 @@ enum TModalResult : int {
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TBorderStyle { bsSizeable, bsSingle, bsDialog, bsNone };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+// Where a window appears: in the screen's centre when first shown, or over the centre of the
+// main window each time it is shown.
+enum class TPosition { poScreenCenter, poMainFormCenter };
 
 struct TMessage {
     std::uint32_t Msg = 0;
@@ -51,6 +54,7 @@ class Form : public Control, public os::WindowSink {
     TBorderStyle BorderStyle = TBorderStyle::bsSizeable;
     // The caption's buttons (TBorderIcon flags); none: no system menu and no close box.
     unsigned BorderIcons = biSystemMenu | biMinimize | biMaximize;
+    TPosition Position = TPosition::poScreenCenter;
     // The control that has the keyboard focus when the window is first activated.
     Control* ActiveControl = nullptr;
 

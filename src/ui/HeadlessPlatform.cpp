@@ -1,6 +1,7 @@
 #include "ui/HeadlessPlatform.h"
 
 #include "ui/Application.h"
+#include "ui/Form.h"
 
 #include <algorithm>
 
@@ -115,7 +116,7 @@ void HeadlessPlatform::KillTimer(TimerId id) {
 }
 
 int HeadlessPlatform::MessageBox(
-    const std::string& text, const std::string& caption, std::uint32_t type,
+    const std::string& text, const std::string& caption, std::uint32_t type, const Form* owner,
     const std::function<void(const std::function<bool()>&)>& runModal) {
     int answer = (type & 0xF) == kMbYesNo ? kIdYes : kIdOk;
     std::uint32_t delay = 0;
@@ -126,7 +127,8 @@ int HeadlessPlatform::MessageBox(
             break;
         }
     }
-    boxes_.push_back(ShownMessageBox{Now(), text, caption, type, answer});
+    boxes_.push_back(
+        ShownMessageBox{Now(), text, caption, type, answer, owner ? owner->Name() : std::string()});
     Trace("message box [" + caption + "]: " + text);
     if (delay > 0) {
         std::uint32_t until = Now() + delay;

@@ -19,6 +19,7 @@ struct ShownMessageBox {
     std::string caption;
     std::uint32_t type;
     int answer;
+    std::string owner; // the owning form's name; empty for the active window
 };
 
 class HeadlessPlatform : public Platform {
@@ -53,6 +54,7 @@ class HeadlessPlatform : public Platform {
     TimerId StartTimer(std::uint32_t interval, std::function<void()> callback) override;
     void KillTimer(TimerId id) override;
     int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type,
+                   const Form* owner,
                    const std::function<void(const std::function<bool()>&)>& runModal) override;
     std::unique_ptr<ControlPeer> CreatePeer(Component&) override { return nullptr; }
     void Trace(const std::string& line) override;

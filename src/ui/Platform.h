@@ -12,6 +12,7 @@ namespace ui {
 
 class Control;
 class Component;
+class Form;
 
 // Properties a control reports to its mirror when they change.
 enum class Prop {
@@ -57,6 +58,8 @@ enum : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
 using TimerId = std::uint32_t;
 
+enum class TCursor { crDefault, crArrow, crAppStart, crHourGlass, crHandPoint };
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -73,10 +76,15 @@ class Platform {
     virtual TimerId StartTimer(std::uint32_t interval, std::function<void()> callback) = 0;
     virtual void KillTimer(TimerId id) = 0;
 
-    // A modal message box. `runModal` runs the application's nested loop until its predicate
-    // holds (the headless side uses it to let timers fire while the simulated user reads the box).
+    // A modal message box, owned by `owner`'s window (null: the active window). `runModal` runs
+    // the application's nested loop until its predicate holds (the headless side uses it to let
+    // timers fire while the simulated user reads the box).
     virtual int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type,
+                           const Form* owner,
                            const std::function<void(const std::function<bool()>&)>& runModal) = 0;
+
+    // The control's real window takes the keyboard focus, when its form is the active window.
+    virtual void SetFocus(Control& /*control*/) {}
 
     // The real window for a control; the headless side has none.
     virtual std::unique_ptr<ControlPeer> CreatePeer(Component& component) = 0;
@@ -84,6 +92,12 @@ class Platform {
     // The application was asked to end: the Win32 side posts the quit message, which also ends
     // a message box that is open, as the class library's termination does.
     virtual void ApplicationTerminated() {}
+
+    // The application's screen cursor changed: the Win32 side shows it at once over the
+    // program's windows, without waiting for the mouse to move.
+    virtual void ScreenCursorChanged() {}
+    // Shows a system cursor until the mouse next moves (the Win32 SetCursor).
+    virtual void ShowSystemCursor(TCursor) {}
 
     // A line for the run's record (headless); ignored on the Win32 side.
     virtual void Trace(const std::string& line) = 0;

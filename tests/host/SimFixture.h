@@ -18,6 +18,7 @@
 
 #include "monitor/MainForm.h"
 #include "monitor/MonitorProgram.h"
+#include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 #include "ui/HeadlessPlatform.h"
@@ -49,6 +50,7 @@ class SimFixture {
         std::filesystem::remove_all(sandbox_);
         machine = std::make_unique<os::sim::SimMachine>(sandbox_, config);
         machine->InstallFolder(ORLO_DATA_DIR, kProgramFolder);
+        WriteGhostLibrary(GhostExports());
         Restart();
     }
     ~SimFixture() {
@@ -134,6 +136,17 @@ class SimFixture {
         for (const std::string& line : lines)
             text += line + "\r\n";
         return text;
+    }
+
+    // --- the overlay library skelvarind.dll -----------------------------------------------------
+    // It lies in the program folder with all seven exports, as the installer puts it there; a
+    // test replaces it with one that lacks some, or deletes it.
+    static std::vector<std::string> GhostExports() {
+        return {"InitInstance", "DestoryInstance",   "ShowTranslucentForm", "HideTranslucentForm",
+                "SetItems",     "SetCPUTemperature", "SetCPUVCore"};
+    }
+    void WriteGhostLibrary(const std::vector<std::string>& exports) {
+        WriteProgramFile("skelvarind.dll", os::sim::LibraryImage(exports));
     }
 
     // --- what the run did -------------------------------------------------------------------
@@ -222,6 +235,17 @@ inline std::string ScenarioBoardIni(const std::vector<IniKey>& keys) {
         lines.push_back("");
     }
     return SimFixture::CrLf(lines);
+}
+
+// Windows 9x reads the board id from the BIOS segment at 0xF0000 through a selector of the
+// thread: `selector` maps that segment, which holds `id` at offset 0xECE0.
+inline void PutBoardIdInBios(os::sim::SimMachine& machine, const std::string& id,
+                             std::uint32_t selector) {
+    machine.selectors[selector] = os::LdtEntry{0xFFFF, 0x0000, 0x0F, 0, 0, 0};
+    std::vector<std::uint8_t> segment(0x10000, 0);
+    for (size_t i = 0; i < id.size() && i < 8; ++i)
+        segment[0xECE0 + i] = static_cast<std::uint8_t>(id[i]);
+    machine.segments[selector] = segment;
 }
 
 // The keys that make a channel monitored with the given limits.

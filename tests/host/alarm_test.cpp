@@ -170,6 +170,75 @@ TEST_F(Alarm, EntryNamesTheConfiguredActionWhateverTheUserPressed) {
     EXPECT_EQ(Entries(), std::vector<std::string>{Entry(kFan0Message, "Ask Me")});
 }
 
+// The restore brings the Fan page up whichever page the user had open.
+TEST_F(Alarm, RestoreSwitchesToTheFanPage) {
+    StoppedFan("Ignore");
+    SetFanCount92(sim.machine->Board(), 0, 250);
+    sim.machine->BoardScript = [](BoardState& b, std::uint32_t ms) {
+        if (ms >= 3000) StopFan92(b, 0);
+    };
+    sim.At(1000, [&](TForm1& f) {
+        f.TrayIcon1.Restore();
+        f.PageControl1.UserSelect(&f.tabSetup);
+        ASSERT_EQ(f.PageControl1.ActivePage(), &f.tabSetup);
+        f.TrayIcon1.Minimize();
+    });
+    Run(4500, [&](TForm1& f) {
+        EXPECT_FALSE(f.TrayIcon1.Minimized());
+        EXPECT_EQ(f.PageControl1.ActivePage(), &f.TabSheet1);
+    });
+    EXPECT_FALSE(Entries().empty());
+}
+
+struct UnwritableCase {
+    const char* action;
+    std::function<void(Alarm&)> check;
+};
+std::ostream& operator<<(std::ostream& os, const UnwritableCase& c) {
+    return os << c.action;
+}
+
+class UnwritableBoardIni : public Alarm, public ::testing::WithParamInterface<UnwritableCase> {};
+
+// A board INI that cannot be written when Disable or Shutdown saves: the save's error box is
+// shown, and the alarm goes on with its next step and its entry.
+TEST_P(UnwritableBoardIni, AlarmGoesOnWithItsNextStep) {
+    const UnwritableCase& c = GetParam();
+    StoppedFan(c.action);
+    SetFanCount92(sim.machine->Board(), 0, 250);
+    sim.machine->BoardScript = [](BoardState& b, std::uint32_t ms) {
+        if (ms >= 2000) StopFan92(b, 0);
+    };
+    const std::string ini = SimFixture::ProgramPath("A920.INI");
+    std::string before;
+    sim.At(1000, [&](TForm1&) {
+        sim.machine->SetReadOnly(ini, true);
+        before = sim.ReadProgramFile("A920.INI");
+    });
+    Run(4000);
+    EXPECT_FALSE(warningShown);
+    EXPECT_EQ(sim.ReadProgramFile("A920.INI"), before);
+    ASSERT_FALSE(sim.Messages().empty());
+    EXPECT_EQ(sim.Messages().front(), "Unable to write to " + ini + ".");
+    EXPECT_EQ(Entries(), std::vector<std::string>{Entry(kFan0Message, c.action)});
+    c.check(*this);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, UnwritableBoardIni,
+    ::testing::Values(UnwritableCase{"Disable",
+                                     [](Alarm& a) {
+                                         EXPECT_TRUE(a.reachedEnd);
+                                         EXPECT_TRUE(a.sim.machine->exitWindowsRequests.empty());
+                                     }},
+                      UnwritableCase{"Shutdown",
+                                     [](Alarm& a) {
+                                         EXPECT_FALSE(a.reachedEnd);
+                                         EXPECT_EQ(a.sim.machine->exitWindowsRequests,
+                                                   std::vector<std::uint32_t>{os::kEwxPowerOff});
+                                     }}),
+    [](const auto& info) { return std::string(info.param.action); });
+
 // An alarm for another channel while the window shows changes nothing and logs nothing.
 TEST_F(Alarm, AlarmWhileTheWarningIsShownIsDropped) {
     StoppedFan("Ask Me");

@@ -159,8 +159,20 @@ TEST(BoardInit, ZeroesAGarbageStateAndSetsTheDemoBoard) {
     EXPECT_EQ(board.temperature[0], 40);
     EXPECT_EQ(board.temperature[1], 45);
     EXPECT_EQ(board.temperature[2], 38);
-    for (int reg = 0; reg < 256; ++reg)
-        EXPECT_EQ(board.registers[reg], 0) << reg;
+    // The smart fan as the BIOS leaves it: by temperature, 70/50/30 degrees at counts 500, 625
+    // and 1000; at 40 degrees it runs halfway between Low and Mid, (1500 + 2400) / 2 RPM.
+    EXPECT_EQ(board.fan_max_rpm, 3000ul);
+    EXPECT_EQ(board.mode_busy_reads, 0ul);
+    const std::vector<std::pair<int, int>> smartFan = {
+        {0x60, 0x01}, {0x6B, 157},  {0xA0, 70},   {0xA1, 50},   {0xA2, 30},
+        {0xA4, 0x01}, {0xA5, 0xF4}, {0xA6, 0x02}, {0xA7, 0x71}, {0xA8, 0x03},
+        {0xA9, 0xE8}, {0x0A, 0x01}, {0x0B, 0xF4}, {0x20, 0x03}, {0x21, 0x01}};
+    for (int reg = 0; reg < 256; ++reg) {
+        int expected = 0;
+        for (auto [r, value] : smartFan)
+            if (r == reg) expected = value;
+        EXPECT_EQ(board.registers[reg], expected) << reg;
+    }
 }
 
 TEST_F(BoardTest, SensorReplyHoldsOnlyTheItemsAskedFor) {
@@ -235,6 +247,80 @@ TEST_F(BoardTest, RegisterWriteReadAndRestoreOfElevenRegisters) {
         EXPECT_EQ(board.registers[regs[i]], 0x10 + i) << "reg " << i;
     EXPECT_EQ(board.registers[0xA3], 0x77);
     EXPECT_EQ(board.registers[0xAA], 0);
+}
+
+// The smart fan's count, read as the monitor does (0x20, then 0x21).
+struct FanCase {
+    const char* what;
+    std::vector<std::pair<int, int>> registers;
+    unsigned char temperature;
+    unsigned long count;
+};
+
+TEST_F(BoardTest, SmartFanCountFollowsTheMode) {
+    const FanCase cases[] = {
+        {"full speed", {{0x60, 0x00}}, 40, 500},
+        {"mode 3 is full speed too", {{0x60, 0x03}}, 40, 500},
+        {"duty 255", {{0x60, 0x06}, {0x6B, 255}}, 40, 500},
+        {"duty 127: 1494 RPM", {{0x60, 0x02}, {0x6B, 127}}, 40, 1004},
+        {"duty 25 stalls", {{0x60, 0x02}, {0x6B, 25}}, 40, 0xFFF},
+        {"duty 26: 305 RPM, too slow for 12 bits", {{0x60, 0x02}, {0x6B, 26}}, 40, 0xFFF},
+        {"duty 38: 447 RPM", {{0x60, 0x02}, {0x6B, 38}}, 40, 3355},
+        {"by temperature (0x11), below Low: stopped", {{0x60, 0x11}}, 29, 0xFFF},
+        {"at Low", {{0x60, 0x01}}, 30, 1000},
+        {"halfway to Mid", {{0x60, 0x01}}, 40, 769},
+        {"at Mid", {{0x60, 0x01}}, 50, 625},
+        {"halfway to Full", {{0x60, 0x01}}, 60, 555},
+        {"at Full", {{0x60, 0x01}}, 70, 500},
+        {"a point faster than the fan runs at the fan's top",
+         {{0x60, 0x01}, {0xA4, 0x00}, {0xA5, 0x64}},
+         90,
+         500},
+        {"a point of count 0 is top speed", {{0x60, 0x01}, {0xA4, 0}, {0xA5, 0}}, 90, 500},
+    };
+    for (const FanCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        board_init(&board);
+        for (auto [reg, value] : c.registers)
+            board.registers[reg] = static_cast<unsigned char>(value);
+        board.temperature[0] = c.temperature;
+        ASSERT_EQ(send(BOARD_IOCTL_SMART_FAN_PRESTATE, {0x20}, 1, 1), 1);
+        unsigned long high = out[0];
+        ASSERT_EQ(send(BOARD_IOCTL_SMART_FAN_PRESTATE, {0x21}, 1, 1), 1);
+        EXPECT_EQ(high << 8 | out[0], c.count);
+    }
+}
+
+TEST_F(BoardTest, SmartFanKeepsTheFastestCountItMeasured) {
+    auto fastest = [&] { return (board.registers[0x0A] & 0x0F) << 8 | board.registers[0x0B]; };
+    board.registers[0x60] = 0;
+    board.fan_max_rpm = 1613; // count 929
+    // Reading 0x0A does not measure; reading 0x20 does.
+    ASSERT_EQ(send(BOARD_IOCTL_SMART_FAN_PRESTATE, {0x0A}, 1, 1), 1);
+    EXPECT_EQ(fastest(), 500);
+    ASSERT_EQ(send(BOARD_IOCTL_SMART_FAN_PRESTATE, {0x20}, 1, 1), 1);
+    EXPECT_EQ(fastest(), 500);
+    board.fan_max_rpm = 3750; // count 400
+    ASSERT_EQ(send(BOARD_IOCTL_SMART_FAN_PRESTATE, {0x20}, 1, 1), 1);
+    EXPECT_EQ(fastest(), 400);
+    // A stopped fan is no measurement; an empty register takes the first one.
+    board.registers[0x60] = 2;
+    board.registers[0x6B] = 0;
+    board.registers[0x0A] = board.registers[0x0B] = 0;
+    ASSERT_EQ(send(BOARD_IOCTL_SMART_FAN_PRESTATE, {0x20}, 1, 1), 1);
+    EXPECT_EQ(fastest(), 0);
+    board.registers[0x6B] = 255;
+    ASSERT_EQ(send(BOARD_IOCTL_SMART_FAN_PRESTATE, {0x20}, 1, 1), 1);
+    EXPECT_EQ(fastest(), 400);
+}
+
+TEST_F(BoardTest, ModeRegisterAnswersNotReadyForTheGivenReads) {
+    board.mode_busy_reads = 2;
+    for (int expected : {0xFF, 0xFF, 0x01, 0x01}) {
+        ASSERT_EQ(send(BOARD_IOCTL_SMART_FAN_PRESTATE, {0x60}, 1, 1), 1);
+        EXPECT_EQ(out[0], expected);
+    }
+    EXPECT_EQ(board.mode_busy_reads, 0ul);
 }
 
 TEST_F(BoardTest, VCoreRecordsFlagAndValueAndRepliesItsByte) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ini_rules_run.h"
 #include "ini_rules_table.h"
 #include "os/sim/ProfileText.h"
 #include "ui/Exception.h"
@@ -98,6 +99,10 @@ class ProfileOnlySystem : public os::System {
                                 const std::string&, const std::string&, int) override {
         return 0;
     }
+    os::Handle LoadLibrary(const std::string&) override { return os::kNoHandle; }
+    std::uintptr_t GetProcAddress(os::Handle, const std::string&) override { return 0; }
+    void FreeLibrary(os::Handle) override {}
+    void CallExport(std::uintptr_t, const std::vector<ExportArgument>&) override {}
     os::Handle OpenDevice(const std::string&) override { return os::kInvalidHandle; }
     bool DeviceIoControl(os::Handle, std::uint32_t, const void*, std::uint32_t, void*,
                          std::uint32_t, std::uint32_t*) override {
@@ -137,6 +142,18 @@ TEST_F(IniFileTest, BooleanRules) {
         SetValue(c.text);
         EXPECT_EQ(ini.ReadBool("VIN0", "LOW LIMIT", c.defaultValue), c.expected)
             << (c.text ? c.text : "(missing)") << " default " << c.defaultValue;
+    }
+}
+
+// Files a user's editor may leave (a UTF-8 mark, NUL bytes, lone CR line ends) and names a file
+// cannot hold as written: the simulated profile service does what the real one does.
+TEST_F(IniFileTest, ProfileCasesAgreeWithTheRealFunctions) {
+    for (const ini_rules::ProfileCase& c : ini_rules::kProfileCases) {
+        const std::string result =
+            ini_rules::RunProfileCase(c, system, kBoardFile, [&](const std::string& bytes) {
+                system.files[kBoardFile] = bytes;
+            });
+        EXPECT_EQ(result, std::string(c.expected)) << c.what;
     }
 }
 
@@ -197,7 +214,7 @@ TEST_F(IniFileTest, SectionsAndTheirLines) {
     EXPECT_FALSE(ini.SectionExists("EMPTY"));
     EXPECT_FALSE(ini.SectionExists("BIOSSET"));
     EXPECT_EQ(ini.ReadSectionValues("ORLO"),
-              (std::vector<std::string>{"P4X800 = P4X.INI", "K8T=K8T.INI"}));
+              (std::vector<std::string>{"P4X800=P4X.INI", "K8T=K8T.INI"}));
     EXPECT_TRUE(ini.ReadSectionValues("BIOSSET").empty());
 }
 

@@ -1,8 +1,10 @@
 // The reading log log.txt on the simulated machine: the periodic lines of the polling tick under
 // each logging rule over virtual hours, the line's layout, appends that fail, the trim of old
 // lines and its failures, and the button that opens the file.
+#include "AllocationCounter.h"
 #include "SimFixture.h"
 
+#include "monitor/WarningForm.h"
 #include "ui/Exception.h"
 
 #include <gtest/gtest.h>
@@ -107,18 +109,18 @@ TEST_P(LoggingRule, WritesAtTheFirstTickAndThenAfterTheInterval) {
     EXPECT_LT(end - stamps.back(), c.spacing + 3) << "a due line is missing at the end";
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, LoggingRule,
-                         ::testing::Values(RuleCase{"Automated", 60, 3},
-                                           RuleCase{"Every 1 minute", 400, 60},
-                                           RuleCase{"Every 5 minute", 3600, 300},
-                                           RuleCase{"Every 1 hour", 3700, 3600},
-                                           RuleCase{"Log if alert", 3600, 0}),
-                         [](const auto& info) {
-                             std::string name = info.param.rule;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Rules, LoggingRule,
+    ::testing::Values(RuleCase{"Automated", 60, 3}, RuleCase{"Every 1 minute", 400, 60},
+                      RuleCase{"Every 5 minute", 3600, 300}, RuleCase{"Every 10 minute", 3700, 600},
+                      RuleCase{"Every 30 minute", 3700, 1800}, RuleCase{"Every 1 hour", 3700, 3600},
+                      RuleCase{"Log if alert", 3600, 0}),
+    [](const auto& info) {
+        std::string name = info.param.rule;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return name;
+    });
 
 // "Log if alert": after the first tick's line only the alarm entries come, each followed by an
 // empty line.
@@ -198,6 +200,32 @@ TEST(ReadingLog, PeriodicLineListsTheEnabledChannelsInOrder) {
                                " - CPU FAN:2700, Power FAN:0, CPU Temp:-5, System Temp:256, "
                                "VCore:1504, -12V:12096, " +
                                stamp + "\r\n");
+}
+
+// At exactly midnight the date-and-time text is the date alone, in the periodic line as in the
+// warning window; a second later the time follows it again.
+TEST(ReadingLog, AtMidnightTheLineStartsWithTheDateAlone) {
+    os::sim::MachineConfig config;
+    config.startTime = 1796860800; // 2026-12-10 00:00:00 UTC
+    SimFixture sim(config);
+    sim.WriteProgramFile(
+        "A920.INI", ScenarioBoardIni({{"SYSTEM", "How to log", "Automated"},
+                                      {"SYSTEM", "Action when exceed the limitations", "Ignore"},
+                                      {"FAN0", "MONITOR", "1"},
+                                      {"FAN0", "LOW LIMIT", "3000"},
+                                      {"FAN0", "HIGH LIMIT", "9000"}}));
+    StopFan92(sim.machine->Board(), 0);
+    std::string labelAtMidnight;
+    sim.At(500, [&](TForm1& f) {
+        ASSERT_EQ(sim.machine->Time(), config.startTime);
+        labelAtMidnight = f.Program().FormWarning->LabelDateTime.Caption();
+    });
+    sim.RunFor(2500);
+    EXPECT_EQ(labelAtMidnight, "12/10/2026");
+    const std::vector<std::string> lines = LinesContaining(sim.ReadProgramFile(kLog), " - ");
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.front().rfind("12/10/2026 - CPU FAN:0, ", 0), 0u) << lines.front();
+    EXPECT_EQ(lines.back().rfind("12/10/2026 12:00:02 AM - ", 0), 0u) << lines.back();
 }
 
 // A log that cannot be written is skipped: no message, the ticks go on, and the lines come again
@@ -351,6 +379,85 @@ TEST(ReadingLog, FailedTrimRaisesAndKeepsTheOldFile) {
     sim.RunFor(6000);
     const std::string text = "Cannot create file \"" + SimFixture::ProgramPath(kLog) + "\"";
     EXPECT_EQ(errors, (std::vector<std::string>{text, text}));
+}
+
+// Large logs: the trim holds at most a small multiple of the file's size at once, allocates no
+// block per line, and copies nothing per line (so it cannot examine a long line once per line
+// of the file, which once took seconds for the long first line below).
+TEST(ReadingLog, TrimMemoryAndCopyingGrowWithTheFileOnly) {
+    struct LargeCase {
+        const char* what;
+        std::function<std::string(const std::string& recent)> before;
+        std::function<std::string(const std::string& recent, const std::string& before)> after;
+    };
+    auto repeat = [](const std::string& line, std::size_t times) {
+        std::string text;
+        text.reserve(line.size() * times);
+        for (std::size_t i = 0; i < times; ++i)
+            text += line;
+        return text;
+    };
+    const std::vector<LargeCase> cases = {
+        {"a time stamp and 1 MiB of text, then 20,000 recent lines: nothing goes",
+         [&](const std::string& recent) {
+             return recent + " " + std::string(1 << 20, 'x') + "\r\n" +
+                    repeat("a - CPU FAN:2700, " + recent + "\r\n", 20000);
+         },
+         [](const std::string&, const std::string& before) { return before; }},
+        {"4 MB of bare line feeds: every line goes",
+         [](const std::string&) { return std::string(4000000, '\n'); },
+         [](const std::string&, const std::string&) { return std::string(); }},
+        {"100,000 old lines above 10 recent ones",
+         [&](const std::string& recent) {
+             return repeat("a - CPU FAN:2700, 1000\r\n", 100000) +
+                    repeat("a - CPU FAN:2700, " + recent + "\r\n", 10);
+         },
+         [&](const std::string& recent, const std::string&) {
+             return repeat("a - CPU FAN:2700, " + recent + "\r\n", 10);
+         }},
+        {"100,000 recent lines ending in LF alone get CR LF",
+         [&](const std::string& recent) { return repeat("a, " + recent + "\n", 100000); },
+         [&](const std::string& recent, const std::string&) {
+             return repeat("a, " + recent + "\r\n", 100000);
+         }},
+    };
+
+    SimFixture sim;
+    sim.At(5000, [&](TForm1& f) {
+        const std::string recent = std::to_string(sim.machine->Time() - 10);
+        ASSERT_EQ(recent.size(), 10u);
+        for (const LargeCase& c : cases) {
+            const std::string before = c.before(recent);
+            sim.WriteProgramFile(kLog, before);
+            allocation_counter::Totals totals;
+            {
+                allocation_counter::Measurement measure;
+                f.TrimLogFile();
+                totals = measure.Result();
+            }
+            EXPECT_EQ(sim.ReadProgramFile(kLog), c.after(recent, before)) << c.what;
+            const std::size_t slack = 1 << 16;
+            EXPECT_LE(totals.peak, 3 * before.size() + slack) << c.what;
+            EXPECT_LE(totals.bytes, 4 * before.size() + slack) << c.what;
+            EXPECT_LE(totals.allocations, 500u) << c.what;
+        }
+    });
+    sim.RunFor(6000);
+}
+
+// A folder that refuses new files cannot take log.tmp: the trim rewrites log.txt in place, and
+// start-up goes on as it would have with the plain rewrite.
+TEST(ReadingLog, TrimRewritesInPlaceWhenTheFolderRefusesNewFiles) {
+    SimFixture sim;
+    const std::string recent = std::to_string(sim.machine->Time() - 10);
+    sim.WriteProgramFile(kLog, "old, 1\r\n*note\r\nnew, " + recent + "\nlast, 1\r\n");
+    sim.machine->SetRefusesNewFiles(SimFixture::kProgramFolder, true);
+    std::string atStart;
+    sim.At(1, [&](TForm1&) { atStart = sim.ReadProgramFile(kLog); });
+    sim.RunFor(5000);
+    EXPECT_TRUE(sim.Messages().empty());
+    EXPECT_EQ(atStart, "new, " + recent + "\r\nlast, 1\r\n");
+    EXPECT_FALSE(sim.ProgramFileExists("log.tmp"));
 }
 
 // The hourly trim runs from the window's creation; its error is shown in the exception box and

@@ -48,7 +48,7 @@ TEST(ProfileText, ReadsValuesAsTheProfileFunctionsDo) {
         {"Board", "mixed", "-", "\"x'"}, // unmatched quotes stay
         {"Board", "lonely", "-", "\""},
         {"Board", "noequals", "-", "-"},
-        {"Board", ";Hidden", "-", "-"}, // a comment is no key
+        {"Board", ";Hidden", "-", "1"}, // a comment with '=' is still found by its name
         {"Board", "empty", "-", ""},    // present but empty: not the default
         {"Board", "spaced key", "-", "a = b"},
         {"Board", "late", "-", "-"}, // only the first [board] counts
@@ -127,8 +127,8 @@ TEST(ProfileText, RefusesWritesThatCouldNotBeReadBack) {
     const char* const refused[][3] = {{"", "k", "v"},
                                       {"A", "", "v"},
                                       {"A", "x", "1\r\ny=2"},
-                                      {"A\n", "x", "v"},
-                                      {"A", "x\n", "v"}};
+                                      {"A\nB", "x", "v"},
+                                      {"A", "x\ny", "v"}};
     for (const auto& r : refused) {
         std::string content = before;
         EXPECT_FALSE(ProfileSetString(content, r[0], r[1], r[2]));
@@ -136,15 +136,16 @@ TEST(ProfileText, RefusesWritesThatCouldNotBeReadBack) {
     }
 }
 
-TEST(ProfileText, SectionLinesAreTheKeyLinesOfTheFirstSection) {
+TEST(ProfileText, SectionLinesOfTheFirstSectionWithoutComments) {
     EXPECT_EQ(ProfileSectionLines(kBoardIni, "board"),
-              (std::vector<std::string>{"Name = Velmara", "name=second", "QUOTED=\"  padded  \"",
-                                        "single='x'", "mixed=\"x'", "lonely=\"",
-                                        "empty=", "Spaced Key = a = b"}));
+              (std::vector<std::string>{"Name=Velmara", "name=second", "QUOTED=\"  padded  \"",
+                                        "single='x'", "mixed=\"x'", "lonely=\"", "noequals",
+                                        "empty=", "Spaced Key=a = b"}));
     EXPECT_EQ(ProfileSectionLines(kBoardIni, "OTHER"),
               (std::vector<std::string>{"key=lf", "tail=no line end"}));
     EXPECT_TRUE(ProfileSectionLines(kBoardIni, "Missing").empty());
-    EXPECT_TRUE(ProfileSectionLines("[A]\r\n;x=1\r\nnoequals\r\n", "A").empty());
+    EXPECT_EQ(ProfileSectionLines("[A]\r\n;x=1\r\n; comment\r\nnoequals\r\n", "A"),
+              std::vector<std::string>{"noequals"});
 }
 
 TEST(ProfileText, SectionNamesInFileOrder) {

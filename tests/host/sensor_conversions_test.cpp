@@ -48,6 +48,12 @@ TEST(SensorConversions, VoltageReadings) {
         {0x91, 3, 100, 30, 10, false, 10800},
         {0x21, 0, 100, 1, 3, false, 2133},
         {0x21, 0, 100, 30, 0, false, 1600}, // R2 0: the undivided reading
+        // a divider in ohms: the product needs more than 32 bits
+        {0x21, 0, 240, 1000000, 250000, false, 19200},
+        {0x91, 3, 254, 1000000, 330000, false, 27639},
+        {0x21, 0, 100, 4294967295u, 1, false, 4294967295u}, // beyond 32 bits: the largest
+        {0x21, 5, 100, 232000, 56000, true, 6685},
+        {0x21, 5, 0, 4294967295u, 1, true, 4294967295u},
         // negative rail, on every chip and input
         {0x21, 5, 100, 232, 56, true, 6685},
         {0x91, 0, 100, 232, 56, true, 6685},

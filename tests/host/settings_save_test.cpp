@@ -75,6 +75,7 @@ TEST_F(Saved, FirstSaveCreatesTheBoardIniInWriteOrder) {
                                       "TEMPERTURE=1",
                                       "USAGE=1",
                                       "VCORE=1",
+                                      "FORM2=1",
                                       "Action when exceed the limitations=Ask Me",
                                       "How to log=Log if alert",
                                       "PWD=",
@@ -105,12 +106,12 @@ TEST_F(Saved, SaveRewritesTheShippedFileInPlace) {
     });
     std::string expected = SimFixture::DataFile(kBoardIni);
     expected = Replaced(expected, "NAME=Power FAN\r\nMONITOR=0", "NAME=Power FAN\r\nMONITOR=1");
-    expected =
-        Replaced(expected, "SYSSPK=1\r\n", "SYSSPK=1\r\nTEMPERTURE=1\r\nUSAGE=1\r\nVCORE=1\r\n");
+    expected = Replaced(expected, "SYSSPK=1\r\n",
+                        "SYSSPK=1\r\nTEMPERTURE=1\r\nUSAGE=1\r\nVCORE=1\r\nFORM2=1\r\n");
     EXPECT_EQ(fileBeforeEnd, expected);
-    // Loading wrote the three ghost items, activation the two speaker flags; the click one
-    // save of 45 channel keys, the interval and six options.
-    EXPECT_EQ(writesBeforeEnd.size(), 5u + 52u);
+    // Loading wrote the three ghost items, activation the two speaker flags and the ghost
+    // monitor's; the click one save of 45 channel keys, the interval and six options.
+    EXPECT_EQ(writesBeforeEnd.size(), 6u + 52u);
     EXPECT_TRUE(sim.Messages().empty());
 }
 
@@ -369,6 +370,34 @@ TEST_F(Saved, UnwritableBoardIniShowsOneBoxAndTheProgramGoesOn) {
     EXPECT_EQ(sim.Messages(), (std::vector<std::string>{box, box}));
 }
 
+// A stored fan or voltage limit above its spinner's range: the spinner holds its upper bound,
+// the edit shows that bound, the tick watches it (a fan at 11,029 RPM is above 10,000) and the
+// next save writes it.
+TEST_F(Saved, StoredLimitAboveTheRangeIsHeldToTheBound) {
+    sim.WriteProgramFile(
+        kBoardIni, ScenarioBoardIni({{"SYSTEM", "Action when exceed the limitations", "Ignore"},
+                                     {"FAN0", "MONITOR", "1"},
+                                     {"FAN0", "LOW LIMIT", "500"},
+                                     {"FAN0", "HIGH LIMIT", "12000"},
+                                     {"VIN1", "LOW LIMIT", "20000"},
+                                     {"VIN1", "HIGH LIMIT", "16000"}}));
+    SetFanCount92(sim.machine->Board(), 0, 136); // 1500000 / 136 = 11029 RPM
+    Run([](TForm1& f) {
+        EXPECT_EQ(f.UpDownHighLimitFan0.Position(), 10000);
+        EXPECT_EQ(f.EditHighLimitFan0.Text(), "10000");
+        EXPECT_EQ(f.UpDownLowLimitVIN1.Position(), 15000);
+        EXPECT_EQ(f.EditLowLimitVIN1.Text(), "15.0 V");
+        EXPECT_EQ(f.UpDownHighLimitVIN1.Position(), 15000);
+        EXPECT_EQ(f.EditHighLimitVIN1.Text(), "15.0 V");
+        EXPECT_EQ(f.Image1.Picture().source.rfind("RED", 0), 0u) << f.Image1.Picture().source;
+    });
+    EXPECT_FALSE(LinesContaining(sim.ReadProgramFile("log.txt"), "Speed exceed the limit").empty());
+    const std::string saved = sim.ReadProgramFile(kBoardIni);
+    EXPECT_EQ(os::sim::ProfileGetString(saved, "FAN0", "HIGH LIMIT", ""), "10000");
+    EXPECT_EQ(os::sim::ProfileGetString(saved, "VIN1", "LOW LIMIT", ""), "15000");
+    EXPECT_EQ(os::sim::ProfileGetString(saved, "VIN1", "HIGH LIMIT", ""), "15000");
+}
+
 // ORLO.INI no longer lists the board: the save has no board INI, and writes no other file.
 TEST_F(Saved, SaveWithoutAnIndexEntryWritesNothing) {
     sim.At(1000, [&](TForm1&) {
@@ -376,8 +405,8 @@ TEST_F(Saved, SaveWithoutAnIndexEntryWritesNothing) {
     });
     sim.At(1500, [](TForm1& f) { f.CheckBoxFan2.UserClick(); });
     Run([](TForm1& f) { EXPECT_TRUE(f.CheckBoxFan2.Checked()); });
-    EXPECT_EQ(writesBeforeEnd.size(), 5u);          // the start's own writes only
-    EXPECT_EQ(sim.IniWrites(kBoardIni).size(), 5u); // nor at the final save
+    EXPECT_EQ(writesBeforeEnd.size(), 6u);          // the start's own writes only
+    EXPECT_EQ(sim.IniWrites(kBoardIni).size(), 6u); // nor at the final save
     for (const std::string& line : sim.machine->Transcript()) {
         if (line.find("ini write") != std::string::npos) {
             EXPECT_NE(line.find(kBoardIni), std::string::npos) << line;

@@ -56,13 +56,18 @@ class Startup : public ::testing::Test {
 
 TEST_F(Startup, ReachesTheTrayAndEndsOnTheExitMessage) {
     bool hiddenInTray = false, trayIconShown = false;
+    ui::TCursor screenCursor = ui::TCursor::crHourGlass;
     int code = Run({}, 5000, [&](ui::HeadlessPlatform& p) {
         p.At(machine->Tick() + 4000, [&] {
             hiddenInTray =
                 Form1()->Minimized() && !Form1()->Active() && Form1()->TrayIcon1.Minimized();
             trayIconShown = Form1()->TrayIcon1.Visible();
+            screenCursor = Form1()->App().ScreenCursor();
         });
     });
+    // The wait and arrow cursors around the driver's opening are the system's, shown once: the
+    // screen cursor stays the default, so edits keep their text cursor and links their hand.
+    EXPECT_EQ(screenCursor, ui::TCursor::crDefault);
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(hiddenInTray);
     EXPECT_TRUE(trayIconShown);
@@ -286,16 +291,10 @@ TEST_F(Startup, FailedVCoreSetShowsItsMessageAndGoesOnWithZero) {
 TEST_F(Startup, UnnamedSystemReadsTheIdThroughTheSelectorWalk) {
     machine->Config().version = {6, 0, 6000, os::kPlatformNT, ""};
     os::LdtEntry other{0xFFFF, 0x0000, 0x0E, 0, 0, 0}; // base 0xE0000: no match
-    os::LdtEntry bios{0xFFFF, 0x0000, 0x0F, 0, 0, 0};  // base 0xF0000, limit 0xFFFF
     machine->selectors[15] = other;
-    machine->selectors[0x1F7] = bios;
-    machine->selectors[0x2F7] = bios;
-    std::vector<std::uint8_t> segment(0x10000, 0);
-    const char id[] = "ZRV-A920";
-    for (int i = 0; i < 8; ++i)
-        segment[0xECE0 + static_cast<size_t>(i)] = static_cast<std::uint8_t>(id[i]);
-    machine->segments[0x1F7] = segment;
-    machine->Board().board_id[0] = 0; // the driver's id is not asked for
+    PutBoardIdInBios(*machine, "ZRV-A920", 0x1F7);
+    machine->selectors[0x2F7] = machine->selectors[0x1F7]; // a later match, never asked
+    machine->Board().board_id[0] = 0;                      // the driver's id is not asked for
     Run({}, 3000);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(CountCode(monitor::IOCTL_MBDRVR_READ_MBID), 0u);
@@ -460,4 +459,14 @@ TEST(TrayRestore, RunsNoShowHandlerOfThePageThatStaysActive) {
     EXPECT_EQ(boxesAfterStart, 1u);
     EXPECT_EQ(boxesAfterRestores, 1u);
     EXPECT_EQ(sim.Messages(), (std::vector<std::string>{box, box}));
+}
+
+// An exception that is no class-library error leaves the program at once; the windows are
+// destroyed (their destruction saves and closes the driver) while the program-wide values they
+// use still exist. Under AddressSanitizer a wrong order shows as a use after free.
+TEST(UnexpectedException, LeavesAfterTheWindowsAreDestroyed) {
+    SimFixture sim;
+    sim.At(3000, [](TForm1&) { throw std::runtime_error("unexpected"); });
+    EXPECT_THROW(sim.RunFor(5000), std::runtime_error);
+    EXPECT_FALSE(sim.Form1());
 }

@@ -74,12 +74,11 @@ static BOOL CALLBACK find_child(HWND child, LPARAM param) {
         return TRUE;
     }
     if (lstrcmpiA(className, search->className) != 0) return TRUE;
-    /* Asked of the window itself: an edit control of another program keeps its text to itself,
-     * so GetWindowTextA would give only the text it was made with. */
+    /* An edit keeps its text itself: only WM_GETTEXT reaches it from another process. */
     text[0] = 0;
     if (!SendMessageTimeoutA(child, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_ABORTIFHUNG, 2000,
                              NULL))
-        text[0] = 0;
+        GetWindowTextA(child, text, sizeof(text));
     text[sizeof(text) - 1] = 0;
     if (strcmp(text, search->text) != 0) return TRUE;
     search->found = child;

@@ -5,6 +5,7 @@
 #include "ui/Exception.h"
 #include "ui/IniFile.h"
 
+#include "../host/ini_rules_run.h"
 #include "../host/ini_rules_table.h"
 
 #include <cstdio>
@@ -28,6 +29,17 @@ std::string Show(const char* text) {
     return text ? "\"" + std::string(text) + "\"" : "(missing)";
 }
 
+// Bytes outside printable ASCII as \xNN.
+std::string Escaped(const std::string& text) {
+    std::string shown;
+    for (unsigned char c : text) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        shown += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : std::string(hex);
+    }
+    return "\"" + shown + "\"";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,6 +60,14 @@ int main(int argc, char** argv) {
         setValue(c.text);
         bool value = ini.ReadBool("VIN0", "LOW LIMIT", c.defaultValue);
         Check(value == c.expected, "boolean " + Show(c.text) + " gave " + std::to_string(value));
+    }
+
+    for (const auto& c : ini_rules::kProfileCases) {
+        const std::string result = ini_rules::RunProfileCase(
+            c, *system, file, [&](const std::string& bytes) { system->WriteFile(file, bytes); });
+        Check(result == std::string(c.expected), std::string(c.what) + ": gave " + Escaped(result) +
+                                                     ", expected " +
+                                                     Escaped(std::string(c.expected)));
     }
 
     system->WriteFile(file, "[system]\r\nsn = 042\r\nPWD=" + std::string(2100, 'p') + "\r\n");

@@ -5,6 +5,7 @@
 #   orlo_start_monitor [ARGS]        starts ORLO.EXE in the background; its pid in ORLO_PID
 #   orlo_wait_until SECONDS CMD...   runs CMD every half second until it succeeds (status 0)
 #   orlo_wait_monitor                waits for the started monitor; its exit code in ORLO_STATUS
+#   orlo_second_start                starts ORLO.EXE again: the running one restores its window
 
 ORLO_PROGRAM_DIR='C:\Program Files\ZARVO\ORLO'
 ORLO_EXE="$ORLO_PROGRAM_DIR\\ORLO.EXE"
@@ -36,14 +37,18 @@ orlo_wait_until() {
   done
 }
 
+orlo_second_start() {
+  timeout 30 wine "$ORLO_EXE" >/dev/null 2>&1 || true
+}
+
 orlo_wait_monitor() {
   ORLO_STATUS=0
   wait "$ORLO_PID" || ORLO_STATUS=$?
 }
 
 # Board INI edits and real mouse clicks for the monitor's scenario tests.
-#   orlo_ini_set FILE SECTION KEY VALUE  sets KEY in [SECTION] (added at its end when absent),
-#                                    keeping the file's line ends
+#   orlo_ini_set FILE SECTION KEY VALUE  sets KEY in [SECTION] (added at its end when absent,
+#                                    the section at the file's end), keeping the line ends
 #   orlo_desktop_origin              where the Wine virtual desktop lies on the X screen: "X Y"
 #   orlo_click X Y                   a real left click at a point of the Windows screen
 #   orlo_control TITLE CLASS TEXT    find_control.exe's line for a control ($ORLO_FIND_CONTROL)
@@ -54,10 +59,14 @@ orlo_ini_set() {
     line ~ /^\[/ {
       if (inside && !done) { print key "=" value eol; done = 1 }
       inside = line == section
+      if (inside) seen = 1
     }
     inside && index(line, key "=") == 1 { if (!done) print key "=" value cr; done = 1; next }
     { print }
-    END { if (inside && !done) print key "=" value eol }
+    END {
+      if (!done && !seen) print section eol
+      if (!done) print key "=" value eol
+    }
   ' "$1" >"$1.new"
   mv "$1.new" "$1"
 }

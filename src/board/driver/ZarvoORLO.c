@@ -2,9 +2,10 @@
  * \Device\ZarvoORLO (\\.\ZarvoORLO for programs).
  *
  * The board's state is set from outside through optional values under the service key's
- * Parameters subkey, read again at every request (a missing value keeps the demo board's value).
- * After every request the driver writes what it saw back under the same key, so a test can read
- * it with `reg query`. tools/wine/README.md lists the value names. */
+ * Parameters subkey, read again at every request (a missing value keeps the demo board's value);
+ * the chip's registers start, at each load of the driver, from the value "Registers" when it is
+ * there. After every request the driver writes what it saw back under the same key, so a test
+ * can read it with `reg query`. tools/wine/README.md lists the value names. */
 #include <ntddk.h>
 
 #include "../board.h"
@@ -18,10 +19,10 @@ typedef struct OrloDeviceExtension {
     BoardState board;
 } OrloDeviceExtension;
 
-/* Query buffer big enough for the largest value read (the 9 voltage bytes). */
+/* Query buffer big enough for the largest value read (the 256 chip registers). */
 typedef struct OrloValueBuffer {
     KEY_VALUE_PARTIAL_INFORMATION info;
-    UCHAR data[64];
+    UCHAR data[256];
 } OrloValueBuffer;
 
 static void orlo_copy(UCHAR* dst, const UCHAR* src, ULONG size) {
@@ -94,6 +95,17 @@ static void orlo_load_board(HANDLE key, BoardState* board) {
     board->fail_mask = orlo_read_dword(key, L"FailMask", demo.fail_mask);
     board->pci_dword = orlo_read_dword(key, L"PciDword", demo.pci_dword);
     board->vcore_reply = (unsigned char)orlo_read_dword(key, L"VCoreReply", demo.vcore_reply);
+    board->fan_max_rpm = orlo_read_dword(key, L"FanMaxRpm", demo.fan_max_rpm);
+    board->mode_busy_reads = orlo_read_dword(key, L"ModeNotReadyReads", demo.mode_busy_reads);
+}
+
+/* The chip's registers as the last load left them, or as a test set them before this load. */
+static void orlo_load_registers(BoardState* board) {
+    HANDLE key = orlo_open_parameters();
+    if (!key) return;
+    orlo_read_bytes(key, L"Registers", board->registers, board->registers,
+                    sizeof(board->registers));
+    ZwClose(key);
 }
 
 static void orlo_write(HANDLE key, const WCHAR* name, ULONG type, const void* data, ULONG size) {
@@ -142,6 +154,7 @@ static void orlo_record(HANDLE key, const BoardState* board, ULONG code, const U
     orlo_write_dword(key, L"VCoreIsSet", board->vcore_is_set);
     orlo_write_dword(key, L"VCoreValue", board->vcore_value);
     orlo_write(key, L"Registers", REG_BINARY, board->registers, sizeof(board->registers));
+    orlo_write_dword(key, L"ModeNotReadyReads", board->mode_busy_reads);
 }
 
 static NTSTATUS orlo_complete(PIRP irp, NTSTATUS status, ULONG_PTR information) {
@@ -207,6 +220,7 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registry_path)
 
     extension = (OrloDeviceExtension*)device->DeviceExtension;
     board_init(&extension->board);
+    orlo_load_registers(&extension->board);
     RtlInitUnicodeString(&extension->link_name, L"\\DosDevices\\ZarvoORLO");
     status = IoCreateSymbolicLink(&extension->link_name, &device_name);
     if (!NT_SUCCESS(status)) {

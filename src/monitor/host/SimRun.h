@@ -12,6 +12,8 @@ class SimMachine;
 
 namespace monitor {
 
+constexpr unsigned kMaxSimSeconds = 4000000; // the virtual clock's milliseconds fit 32 bits
+
 struct SimRunOptions {
     unsigned seconds = 30;
     std::string machineFile; // key=value lines; empty: the demo machine
@@ -19,7 +21,12 @@ struct SimRunOptions {
     std::vector<std::string> programArgs;
 };
 
-// Applies a machine description (key=value lines) to a machine; returns an error text or "".
+// Reads the command line (without the program name) into `options`. Returns "" when the run can
+// start, "help" when the usage was asked for, else a message naming the option at fault.
+std::string ParseSimRunArguments(const std::vector<std::string>& args, SimRunOptions& options);
+
+// Applies a machine description (key=value lines) to a machine. Returns "" or a message naming
+// the line at fault; nothing is applied after it.
 std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text);
 
 // Lists every window's controls with their texts and colours.

@@ -2,25 +2,34 @@
 // private-profile functions read and change a file, applied to the file's bytes.
 //
 // Reading:
-// - A section starts at a line whose first non-blank character is '['; its name is the text up to
-//   the next ']' (or the line's end), blanks around it removed. Lines before the first section
-//   belong to none.
-// - A key line is a line of a section that holds '=' and does not start with ';'. Its key is the
-//   text before the first '=', its value the text after it, both with surrounding blanks removed.
-//   Other lines (blank, comments, text without '=') are skipped.
-// - Section and key names match without regard to ASCII letter case; the first matching section
-//   is the section, and the first matching key in it is the key.
+// - A line ends at CR LF, at a lone CR or at a lone LF. Every name and value ends at its first
+//   NUL byte, as the functions take them as C strings; the lines themselves run on past it.
+// - A section starts at a line whose first non-blank character is '[' and that holds a ']'; its
+//   name is the text up to the line's last ']', blanks around it removed. Lines before the first
+//   section belong to none.
+// - A key line is a line of a section that holds '='. Its key is the text before the first '=',
+//   its value the text after it, both with surrounding blanks removed. A key line that starts
+//   with ';' (a comment) is still found by its name but is not listed with the section's lines;
+//   a line without '=' is never found, but it is listed (comments without '=' are not).
+// - Section and key names match without regard to ASCII letter case, blanks around the names
+//   asked for removed; the first matching section is the section, and the first matching key in
+//   it is the key.
 // - A value enclosed in a matching pair of double or single quotes loses the quotes.
-// - Lines may end in CR LF or LF alone.
+// - A file that begins with the UTF-8 byte-order mark is read as UTF-8 text, converted to the
+//   ANSI code page (Windows-1252 here; a character it lacks reads as '?').
 //
 // Writing:
+// - Names lose their surrounding blanks, as when reading. Names that the file cannot hold as
+//   written ("a=b" as a key, "[t]" as a key, which reads back as a section header) are written
+//   all the same: they read back as the file's lines then say.
 // - An existing key's line is rewritten as "key=value" with the key spelled as the file had it.
 // - A new key goes right after the last key line of its section (after the section's header when
 //   it has none), so blank lines and comments that lead into the next section stay there.
 // - A new section "[section]" goes at the end of the file, after a blank line unless the file is
 //   empty or already ends in one. An empty file (or one that does not exist) thus becomes
 //   "[section]\r\nkey=value\r\n".
-// - Every line written ends in CR LF; the file's other lines are left exactly as they were.
+// - Every line written ends in CR LF; the file's other lines are left exactly as they were. A
+//   file with the UTF-8 mark is written back in UTF-8 behind its mark.
 #pragma once
 
 #include <cstddef>
@@ -43,8 +52,8 @@ std::string ProfileGetString(const std::string& content, const std::string& sect
 bool ProfileSetString(std::string& content, const std::string& section, const std::string& key,
                       const std::string& value);
 
-// GetPrivateProfileSection: the key lines of the section, in file order, each with its
-// surrounding blanks removed and otherwise as it stands in the file.
+// GetPrivateProfileSection: the lines of the section, in file order: "key=value" for each key
+// line (the value as it stands, quotes included), the text of each line without '='.
 std::vector<std::string> ProfileSectionLines(const std::string& content,
                                              const std::string& section);
 

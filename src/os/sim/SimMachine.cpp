@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -40,6 +39,14 @@ bool SplitWindowsPath(const std::string& path, char& drive, std::vector<std::str
         }
     }
     return true;
+}
+
+// A path as the sets of marked files and folders hold it: lower case, no trailing backslash.
+std::string PathKey(const std::string& path) {
+    std::string key = Lower(path);
+    while (key.size() > 3 && key.back() == '\\')
+        key.pop_back();
+    return key;
 }
 
 std::string Hex(std::uint32_t value) {
@@ -106,9 +113,13 @@ bool SimMachine::ReadFile(const std::string& path, std::string& bytes) const {
     if (host.empty() || !fs::is_regular_file(host)) return false;
     std::ifstream in(host, std::ios::binary);
     if (!in) return false;
-    std::ostringstream data;
-    data << in.rdbuf();
-    bytes = data.str();
+    // Read straight into a buffer of the file's size, as one allocation.
+    std::error_code ec;
+    const auto size = fs::file_size(host, ec);
+    if (ec) return false;
+    std::string data(static_cast<std::size_t>(size), '\0');
+    if (!in.read(data.data(), static_cast<std::streamsize>(data.size()))) return false;
+    bytes.swap(data);
     return true;
 }
 
@@ -127,7 +138,9 @@ bool SimMachine::IsWritable(const std::string& path) const {
 
 bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
-    if (host.empty() || !IsWritable(path) || !fs::is_directory(host.parent_path())) return false;
+    if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
+        !fs::is_directory(host.parent_path()))
+        return false;
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     out << bytes;
@@ -137,7 +150,9 @@ bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
 
 bool SimMachine::AppendFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
-    if (host.empty() || !IsWritable(path) || !fs::is_directory(host.parent_path())) return false;
+    if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
+        !fs::is_directory(host.parent_path()))
+        return false;
     std::ofstream out(host, std::ios::binary | std::ios::app);
     if (!out) return false;
     out << bytes;
@@ -168,7 +183,7 @@ bool SimMachine::MoveFileReplace(const std::string& from, const std::string& to)
     fs::path source = HostPath(from);
     fs::path target = HostPath(to);
     if (source.empty() || target.empty() || !fs::is_regular_file(source) || !IsWritable(from) ||
-        !IsWritable(to))
+        !IsWritable(to) || !MayCreateFile(to))
         return false;
     std::error_code ec;
     fs::rename(source, target, ec);
@@ -184,9 +199,7 @@ bool SimMachine::CreateDirectory(const std::string& path) {
 }
 
 void SimMachine::SetReadOnly(const std::string& path, bool readOnly) {
-    std::string key = Lower(path);
-    while (key.size() > 3 && key.back() == '\\')
-        key.pop_back();
+    const std::string key = PathKey(path);
     if (readOnly)
         readOnly_.insert(key);
     else
@@ -207,6 +220,23 @@ void SimMachine::InstallFolder(const fs::path& hostFolder, const std::string& wi
         fs::copy_file(entry.path(), HostPath(path) / entry.path().filename(),
                       fs::copy_options::overwrite_existing);
     }
+}
+
+// --- folders that refuse new files --------------------------------------------------------
+
+void SimMachine::SetRefusesNewFiles(const std::string& folder, bool refuses) {
+    const std::string key = PathKey(folder);
+    if (refuses)
+        refusesNewFiles_.insert(key);
+    else
+        refusesNewFiles_.erase(key);
+}
+
+// An existing file may always be written; a new one only outside a refusing folder.
+bool SimMachine::MayCreateFile(const std::string& path) const {
+    if (refusesNewFiles_.empty() || FileExists(path)) return true;
+    const std::size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos || !refusesNewFiles_.count(PathKey(path.substr(0, slash)));
 }
 
 // --- registry ----------------------------------------------------------------------------

@@ -95,6 +95,12 @@ class SimMachine {
     // Copies a host folder's files into a Windows folder of the sandbox.
     void InstallFolder(const std::filesystem::path& hostFolder, const std::string& windowsFolder);
 
+    // --- folders that refuse new files ---------------------------------------------------------
+    // The folder's existing files can still be written, but no new file can be made in it (a
+    // permission that allows writing data but not adding files).
+    void SetRefusesNewFiles(const std::string& folder, bool refuses);
+    bool MayCreateFile(const std::string& path) const;
+
     // --- registry ------------------------------------------------------------------------
     bool RegCreateKey(RegRoot root, const std::string& key);
     bool RegKeyExists(RegRoot root, const std::string& key) const;
@@ -140,6 +146,11 @@ class SimMachine {
     std::vector<std::string> execCommands;
     std::vector<ShellCall> shellCalls;
 
+    // --- libraries: every call a program made into one ---------------------------------------
+    // The export's name and its arguments, separated by blanks (texts as they are), in the form
+    // the stand-in overlay library logs its calls on Windows.
+    std::vector<std::string> libraryCalls;
+
     // --- the record --------------------------------------------------------------------------
     void Trace(const std::string& line);
     const std::vector<std::string>& Transcript() const { return transcript_; }
@@ -167,7 +178,8 @@ class SimMachine {
     std::set<Handle> driverHandles_;
     Handle nextHandle_ = 0x100;
     std::vector<DriverRequest> requests_;
-    std::set<std::string> readOnly_; // lower-case Windows paths
+    std::set<std::string> readOnly_;        // lower-case Windows paths
+    std::set<std::string> refusesNewFiles_; // lower-case Windows folder paths
     int openAttempts_ = 0;
     std::vector<std::string> transcript_;
 };

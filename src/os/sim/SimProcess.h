@@ -4,6 +4,7 @@
 
 #include "os/System.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -94,12 +95,33 @@ class SimProcess : public System {
     bool DeviceIoControl(Handle device, std::uint32_t code, const void* in, std::uint32_t inSize,
                          void* out, std::uint32_t outSize, std::uint32_t* returned) override;
 
+    // Module loading (SimModules.cpp): the library files of SimLibrary.h.
+    Handle LoadLibrary(const std::string& name) override;
+    std::uintptr_t GetProcAddress(Handle module, const std::string& name) override;
+    void FreeLibrary(Handle module) override;
+    void CallExport(std::uintptr_t procedure, const std::vector<ExportArgument>& args) override;
+
   private:
     SimMachine& machine_;
     std::string exePath_;
     std::vector<std::string> args_;
     std::uint32_t lastError_ = 0;
     std::vector<Handle> handles_;
+    // Loaded modules and the export addresses handed out for them.
+    struct Module {
+        std::string path;
+        std::string fileName;
+        std::vector<std::string> exports;
+        int loads = 0;
+    };
+    struct Export {
+        Handle module;
+        std::string name;
+    };
+    std::map<Handle, Module> modules_;
+    std::map<std::uintptr_t, Export> exports_;
+    Handle nextModule_ = 0x10000000;
+    std::uintptr_t nextExport_ = 0x10001000;
 };
 
 } // namespace os::sim

@@ -20,6 +20,7 @@
 #undef LookupPrivilegeValue
 #undef GetShortPathName
 #undef ShellExecute
+#undef LoadLibrary
 
 #include "os/win32/Win32System.h"
 
@@ -274,6 +275,9 @@ bool Win32System::ReadFile(const std::string& path, std::string& bytes) {
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     std::string content;
+    // One allocation of the file's size: a large file is held once, not grown by doubling.
+    const DWORD size = ::GetFileSize(file, nullptr);
+    if (size != INVALID_FILE_SIZE) content.reserve(size);
     char buffer[65536];
     bool ok = true;
     for (;;) {

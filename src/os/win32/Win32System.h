@@ -80,6 +80,12 @@ class Win32System : public System {
                                 const std::string& parameters, const std::string& directory,
                                 int show) override;
 
+    // Module loading (Win32SystemModules.cpp).
+    Handle LoadLibrary(const std::string& name) override;
+    std::uintptr_t GetProcAddress(Handle module, const std::string& name) override;
+    void FreeLibrary(Handle module) override;
+    void CallExport(std::uintptr_t procedure, const std::vector<ExportArgument>& args) override;
+
     Handle OpenDevice(const std::string& path) override;
     bool DeviceIoControl(Handle device, std::uint32_t code, const void* in, std::uint32_t inSize,
                          void* out, std::uint32_t outSize, std::uint32_t* returned) override;

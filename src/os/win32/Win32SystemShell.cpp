@@ -8,6 +8,7 @@
 #undef LookupPrivilegeValue
 #undef GetShortPathName
 #undef ShellExecute
+#undef LoadLibrary
 
 #include "os/win32/Win32System.h"
 

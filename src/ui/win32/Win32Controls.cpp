@@ -63,6 +63,43 @@ std::string Lower(std::string text) {
 
 } // namespace
 
+// --- alignment: a control glued to an edge of its parent, or filling it -------------------
+
+RECT AlignedPlacement(const WinPeer& peer, TPanel::TAlign align) {
+    RECT r = peer.WinPeer::Placement();
+    Control* control = peer.Ctl();
+    HWND parent = peer.ParentHandle();
+    if (!control || align == TPanel::TAlign::alNone || !parent) return r;
+    RECT client;
+    GetClientRect(parent, &client);
+    int height = r.bottom - r.top;
+    r.left = 0;
+    r.right = client.right;
+    switch (align) {
+    case TPanel::TAlign::alTop: {
+        // Top-aligned panels stack in their order below the visible ones before them.
+        int top = 0;
+        for (Control* sibling : control->Parent()->Children()) {
+            if (sibling == control) break;
+            auto* above = dynamic_cast<TPanel*>(sibling);
+            if (above && above->Visible() && above->Align == TPanel::TAlign::alTop)
+                top += above->Height();
+        }
+        r.top = top;
+        r.bottom = top + height;
+        break;
+    }
+    case TPanel::TAlign::alBottom:
+        r.top = client.bottom - height;
+        r.bottom = client.bottom;
+        break;
+    default:
+        r = client;
+        break;
+    }
+    return r;
+}
+
 // --- containers: panels, tab sheets and controls without a window class of their own --------
 
 class ContainerPeer : public WinPeer {
@@ -76,38 +113,8 @@ class ContainerPeer : public WinPeer {
     HBRUSH GroundBrush() override { return OwnBrush(); }
 
     RECT Placement() const override {
-        RECT r = WinPeer::Placement();
         auto* panel = dynamic_cast<TPanel*>(control_);
-        HWND parent = ParentHandle();
-        if (!panel || panel->Align == TPanel::TAlign::alNone || !parent) return r;
-        RECT client;
-        GetClientRect(parent, &client);
-        int height = r.bottom - r.top;
-        r.left = 0;
-        r.right = client.right;
-        switch (panel->Align) {
-        case TPanel::TAlign::alTop: {
-            // Top-aligned panels stack in their order below the visible ones before them.
-            int top = 0;
-            for (Control* sibling : control_->Parent()->Children()) {
-                if (sibling == control_) break;
-                auto* above = dynamic_cast<TPanel*>(sibling);
-                if (above && above->Visible() && above->Align == TPanel::TAlign::alTop)
-                    top += above->Height();
-            }
-            r.top = top;
-            r.bottom = top + height;
-            break;
-        }
-        case TPanel::TAlign::alBottom:
-            r.top = client.bottom - height;
-            r.bottom = client.bottom;
-            break;
-        default:
-            r = client;
-            break;
-        }
-        return r;
+        return AlignedPlacement(*this, panel ? panel->Align : TPanel::TAlign::alNone);
     }
 
   protected:
@@ -817,6 +824,7 @@ std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component)
         return std::make_unique<ProgressPeer>(platform, *bar);
     if (dynamic_cast<TAnimate*>(&component)) return MakeAnimatePeer(platform, component);
     if (dynamic_cast<TTrayIcon*>(&component)) return MakeTrayPeer(platform, component);
+    if (auto chart = MakeChartPeer(platform, component)) return chart;
     // Panels, and controls without a class of their own: a plain container, so that their
     // children have a window to live in.
     if (dynamic_cast<Control*>(&component))

@@ -5,6 +5,7 @@
 // The library's headers come first: <windows.h> renames many identifiers by macro (MessageBox,
 // DeleteFile, ...), and the classes must be seen here as everywhere else.
 #include "ui/Control.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Platform.h"
 
 #ifndef NOMINMAX
@@ -43,10 +44,14 @@ class Win32Platform : public Platform {
     TimerId StartTimer(std::uint32_t interval, std::function<void()> callback) override;
     void KillTimer(TimerId id) override;
     int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type,
+                   const Form* owner,
                    const std::function<void(const std::function<bool()>&)>& runModal) override;
+    void SetFocus(Control& control) override;
     std::unique_ptr<ControlPeer> CreatePeer(Component& component) override;
     void Trace(const std::string& line) override;
     void ApplicationTerminated() override { PostQuitMessage(0); }
+    void ScreenCursorChanged() override;
+    void ShowSystemCursor(TCursor cursor) override;
 
     // Runs program code from a window procedure. Nothing may unwind through the system's own
     // frames: an exception is handed to the loop that dispatched the message, or, when the
@@ -217,6 +222,11 @@ class WinPeer : public ControlPeer {
 std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component);
 std::unique_ptr<WinPeer> MakeTrayPeer(Win32Platform& platform, Component& trayIcon);
 std::unique_ptr<WinPeer> MakeAnimatePeer(Win32Platform& platform, Component& animate);
+// The window of a chart; none when the component is no chart.
+std::unique_ptr<WinPeer> MakeChartPeer(Win32Platform& platform, Component& component);
+
+// Where a control aligned to an edge of its parent (or filling it) goes; unaligned, its bounds.
+RECT AlignedPlacement(const WinPeer& peer, TPanel::TAlign align);
 
 // The top-level window of a form.
 class FormPeer : public WinPeer {

@@ -386,12 +386,19 @@ HBRUSH FormPeer::GroundBrush() {
 void FormPeer::ShowNative(bool show) {
     if (!hwnd_) return;
     if (show) {
-        if (!shownOnce_) {
+        // Over the main window's centre at every showing while that window is in sight, else in
+        // the screen's centre at the first showing.
+        Form* main = form_.App().MainForm();
+        HWND over = main && main != &form_ ? reinterpret_cast<HWND>(main->Handle()) : nullptr;
+        if (form_.Position != TPosition::poMainFormCenter || !over || !IsWindowVisible(over))
+            over = nullptr;
+        if (over || !shownOnce_) {
             shownOnce_ = true;
-            RECT r;
+            RECT r, area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
             GetWindowRect(hwnd_, &r);
-            int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
-            int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+            if (over) GetWindowRect(over, &area);
+            int x = area.left + (area.right - area.left - (r.right - r.left)) / 2;
+            int y = area.top + (area.bottom - area.top - (r.bottom - r.top)) / 2;
             SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         if (form_.Modal() && disabledForModal_.empty()) {

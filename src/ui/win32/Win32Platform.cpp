@@ -2,6 +2,7 @@
 
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/StdCtrls.h"
 #include "ui/win32/Win32Internal.h"
 
 namespace ui {
@@ -91,6 +92,16 @@ void Win32Platform::RethrowPending() {
     std::rethrow_exception(error);
 }
 
+namespace {
+
+bool EditWantsEnter(HWND hwnd) {
+    WinPeer* peer = WinPeer::FromHandle(hwnd);
+    auto* edit = peer ? dynamic_cast<TEdit*>(peer->Ctl()) : nullptr;
+    return edit && edit->OnKeyPress;
+}
+
+} // namespace
+
 bool Win32Platform::PreTranslate(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND top = GetAncestor(msg.hwnd, GA_ROOT);
@@ -102,6 +113,9 @@ bool Win32Platform::PreTranslate(MSG& msg) {
         bool dropped = SendMessageA(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0) != 0 ||
                        (combo && SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0);
         if (!dropped && form->DialogKey(msg.wParam, msg.hwnd)) return true;
+        // Without a default button to take it, Enter in an edit with a key handler reaches that
+        // handler as the character 13, as the class library passes it on.
+        if (msg.wParam == VK_RETURN && EditWantsEnter(msg.hwnd)) return false;
     }
     // Tab and the arrow keys move the focus between the controls.
     return IsDialogMessageA(top, &msg) != FALSE;
@@ -148,13 +162,13 @@ void Win32Platform::KillTimer(TimerId id) {
 }
 
 int Win32Platform::MessageBox(const std::string& text, const std::string& caption,
-                              std::uint32_t type,
+                              std::uint32_t type, const Form* ownerForm,
                               const std::function<void(const std::function<bool()>&)>&) {
-    // The box belongs to the window that is active now: a form, or a box shown before it (so
-    // that closing a nested box gives the activation back to the one below). The system runs
-    // the box's loop, in which the window timers go on firing.
-    HWND owner = GetActiveWindow();
-    if (owner && !IsWindowVisible(owner)) owner = nullptr;
+    // The box belongs to the given form's window, else to the window that is active now: a
+    // form, or a box shown before it (so that closing a nested box gives the activation back to
+    // the one below). The system runs the box's loop, in which the window timers go on firing.
+    HWND owner = ownerForm ? reinterpret_cast<HWND>(ownerForm->Handle()) : GetActiveWindow();
+    if (owner && !ownerForm && !IsWindowVisible(owner)) owner = nullptr;
     ++inMessageBox_;
     int answer = ::MessageBoxA(owner, text.c_str(), caption.c_str(), type | MB_TASKMODAL);
     --inMessageBox_;
@@ -170,6 +184,33 @@ std::unique_ptr<ControlPeer> Win32Platform::CreatePeer(Component& component) {
         peer->Create();
     }
     return peer;
+}
+
+void Win32Platform::SetFocus(Control& control) {
+    auto hwnd = reinterpret_cast<HWND>(control.Handle());
+    // Focusing a window of an inactive form would activate that form: only the active form's
+    // windows take the focus at once.
+    if (hwnd && GetAncestor(hwnd, GA_ROOT) == GetActiveWindow()) ::SetFocus(hwnd);
+}
+
+void Win32Platform::ScreenCursorChanged() {
+    // The system asks a window for its cursor only when the mouse moves over it, and a program
+    // that sets the hourglass is about to be busy: ask the window under the mouse now, as the
+    // system would, when it is one of ours.
+    POINT at;
+    if (!GetCursorPos(&at)) return;
+    HWND hwnd = WindowFromPoint(at);
+    if (!hwnd || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return;
+    LRESULT hit = SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                 MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
+}
+
+void Win32Platform::ShowSystemCursor(TCursor cursor) {
+    LPCSTR id = cursor == TCursor::crHourGlass  ? IDC_WAIT
+                : cursor == TCursor::crAppStart ? IDC_APPSTARTING
+                                                : IDC_ARROW;
+    SetCursor(LoadCursorA(nullptr, id));
 }
 
 void Win32Platform::Trace(const std::string& line) {

@@ -1,0 +1,99 @@
+// The host command orlo-sim: its options and machine descriptions, good and bad. Bad input is
+// named in the message (the option, or the description's line) rather than run as something else.
+#include "monitor/host/SimRun.h"
+#include "os/sim/SimMachine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+TEST(SimRun, OptionsAreReadOrNamedAsFaulty) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {{"--seconds", "60", "--machine", "m", "--data", "d", "--", "5000", "--seconds"}, ""},
+        {{"--seconds", "0x10"}, ""},
+        {{"--seconds", "4000000"}, ""},
+        {{"-h"}, "help"},
+        {{"--seconds", "abc"},
+         "--seconds takes a whole number of seconds up to 4000000, not \"abc\""},
+        {{"--seconds", "12s"},
+         "--seconds takes a whole number of seconds up to 4000000, not \"12s\""},
+        {{"--seconds", "-5"},
+         "--seconds takes a whole number of seconds up to 4000000, not \"-5\""},
+        {{"--seconds", "4000001"},
+         "--seconds takes a whole number of seconds up to 4000000, not \"4000001\""},
+        {{"--seconds", ""}, "--seconds takes a whole number of seconds up to 4000000, not \"\""},
+        {{"--machine"}, "--machine needs a value"},
+        {{"--verbose"}, "unknown option --verbose"},
+    };
+    for (const Case& c : cases) {
+        monitor::SimRunOptions options;
+        EXPECT_EQ(monitor::ParseSimRunArguments(c.args, options), c.error) << c.args[0];
+    }
+    monitor::SimRunOptions options;
+    ASSERT_EQ(monitor::ParseSimRunArguments(cases[0].args, options), "");
+    EXPECT_EQ(options.seconds, 60u);
+    EXPECT_EQ(options.machineFile, "m");
+    EXPECT_EQ(options.dataDir, "d");
+    EXPECT_EQ(options.programArgs, (std::vector<std::string>{"5000", "--seconds"}));
+}
+
+TEST(SimRun, MachineDescriptionsAreReadOrTheirLineIsNamed) {
+    const std::filesystem::path sandbox =
+        std::filesystem::temp_directory_path() / ("orlo-simrun-" + std::to_string(::getpid()));
+    struct Case {
+        std::string text;
+        std::string error;
+    };
+    const std::vector<Case> bad = {
+        {"chip=zz", "line 1 \"chip=zz\": the chip id is a byte, such as 0x92"},
+        {"# comment\n\nchip=0x100", "line 3 \"chip=0x100\": the chip id is a byte, such as 0x92"},
+        {"version=5.x", "line 1 \"version=5.x\": the version is major.minor, such as 5.1"},
+        {"platform=nt4", "line 1 \"platform=nt4\": the platform is 9x, nt or win32s"},
+        {"ppi=0", "line 1 \"ppi=0\": pixels per inch are 1 to 1000"},
+        {"driver-after-ms=soon", "line 1 \"driver-after-ms=soon\": milliseconds, or -1 for never"},
+        {"board-id=ZRV-A920X",
+         "line 1 \"board-id=ZRV-A920X\": the board id has at most 8 characters"},
+        {"fan-count=1,2,3,4",
+         "line 1 \"fan-count=1,2,3,4\": up to 3 bytes (0 to 255), separated by commas"},
+        {"voltage=1,,3", "line 1 \"voltage=1,,3\": up to 9 bytes (0 to 255), separated by commas"},
+        {"temperature=300",
+         "line 1 \"temperature=300\": up to 3 bytes (0 to 255), separated by commas"},
+        {"lcid 0x0804", "line 1 \"lcid 0x0804\": not a key=value line"},
+        {"colour=red", "line 1 \"colour=red\": unknown key colour"},
+    };
+    for (const Case& c : bad) {
+        os::sim::SimMachine machine(sandbox);
+        EXPECT_EQ(monitor::ApplyMachineDescription(machine, c.text), c.error);
+    }
+
+    os::sim::SimMachine machine(sandbox);
+    EXPECT_EQ(monitor::ApplyMachineDescription(
+                  machine, "version=4.10\r\nplatform=9x\nlcid=0x0804\nppi=120\n"
+                           "driver-after-ms=-1\nchip=0x91\nboard-id=ZRV-B910\nfan-count=1,2\n"
+                           "voltage=0xFF,1,2,3,4,5,6,7,8\nfail-mask=0x10\n"),
+              "");
+    EXPECT_EQ(machine.Config().version.majorVersion, 4u);
+    EXPECT_EQ(machine.Config().version.minorVersion, 10u);
+    EXPECT_EQ(machine.Config().version.platformId, os::kPlatformWin9x);
+    EXPECT_EQ(machine.Config().lcid, 0x0804u);
+    EXPECT_EQ(machine.Config().pixelsPerInch, 120);
+    EXPECT_EQ(machine.Config().driverAppearsAfterMs, -1);
+    EXPECT_EQ(machine.Board().chip_id, 0x91);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(machine.Board().board_id), 8), "ZRV-B910");
+    EXPECT_EQ(machine.Board().fan_count[1], 2);
+    EXPECT_EQ(machine.Board().voltage[0], 0xFF);
+    EXPECT_EQ(machine.Board().voltage[8], 8);
+    EXPECT_EQ(machine.Board().fail_mask, 0x10u);
+    std::filesystem::remove_all(sandbox);
+}
+
+} // namespace
