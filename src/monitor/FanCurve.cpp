@@ -71,12 +71,11 @@ void TForm1::SmartFanRefresh() {
     ui::TIniFile ini(program_.System, BoardIniPath());
     FullSpeedRpm = RpmOfCount(chip.ReadMaskedCount(fanreg::kFullSpeedCount));
     if (program_.frmDutyCycleForm) program_.frmDutyCycleForm->SetFullSpeedRpm(FullSpeedRpm);
-    int fullControl = ini.ReadInteger("FINTEK", "FullControl", 0) & 0xFF;
-    int midControl = ini.ReadInteger("FINTEK", "MidControl", 0) & 0xFF;
-    int lowControl = ini.ReadInteger("FINTEK", "LowControl", 0) & 0xFF;
-    upMidControl1.SetPosition(HeldTo(midControl, 75, 99));
-    upLowControl1.SetPosition(HeldTo(lowControl, 30, 74));
-    ShowMainboardDutyAndSpeedTexts(100, fullControl);
+    int stored[3];
+    ReadStoredDuties(ini, stored);
+    upMidControl1.SetPosition(HeldTo(stored[1], 75, 99));
+    upLowControl1.SetPosition(HeldTo(stored[2], 30, 74));
+    ShowMainboardDutyAndSpeedTexts(100, stored[0]);
     std::uint16_t full = FullSpeedOf(FullSpeedRpm);
     std::uint16_t mid = SpeedOfDuty(upMidControl1.Position(), FullSpeedRpm);
     std::uint16_t low = SpeedOfDuty(upLowControl1.Position(), FullSpeedRpm);

@@ -13,6 +13,7 @@
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -458,6 +459,7 @@ class TForm1 : public ui::Form {
     void upDutyCycleClick(ui::Component* sender, ui::TUDBtnType button);
     void btnDetectDutyCycleClick(ui::Component* sender);
     void btnDefaultClick(ui::Component* sender);
+    void cbQuickSettingClick(ui::Component* sender);
     // The six [FINTEK] point keys from the set in use.
     void SaveSmartFanSettings();
     // The curve over 0 to 130 degrees from the three point speeds.
@@ -491,6 +493,18 @@ class TForm1 : public ui::Form {
     void ShowDutyTexts(const SmartFanControls& set, int full, int fullForHalf, int mid, int low);
     // The mainboard set's five duty and five speed texts from its Mid and Low positions.
     void ShowMainboardDutyAndSpeedTexts(int fullDuty, int fullForHalf);
+    // Registers 0x60 (until ready), 0x6B, 0xA0 to 0xA2 and 0xA4 to 0xA9 into BiosFanSnapshot.
+    void ReadBiosFanSnapshot();
+    // The BIOS's three duties for mode box item `item` (the snapshot's counts by temperature, the
+    // present count by duty cycle, else 100, 0, 0) into the mainboard set, its texts and the
+    // manual duty.
+    void TakeBiosDuties(int item, int duties[3]);
+    // The set's temperature up-downs from [FINTEK] FullTemp, MidTemp and LowTemp (default 0).
+    void SetStoredTemperatures(const SmartFanControls& set, ui::TIniFile& ini);
+    // [FINTEK] FullTemp, MidTemp, LowTemp, FullControl, MidControl and LowControl, in that order.
+    static void WritePointKeys(ui::TIniFile& ini, const std::array<int, 6>& values);
+    // [FINTEK] FullControl, MidControl and LowControl (default 0), each its low byte.
+    static void ReadStoredDuties(ui::TIniFile& ini, int duties[3]);
     // Counts of the three speeds to 0xA4 to 0xA9.
     void WritePointCounts(std::uint16_t full, std::uint16_t mid, std::uint16_t low);
 

@@ -8,14 +8,6 @@ namespace monitor {
 
 namespace {
 
-// The [BIOSSET] keys in the order of the restore request's registers (kBiosSetRegisters).
-const char* const kRestoreKeys[11] = {"T1",  "T2",  "T3",  "F1H",     "F1L",    "F2H",
-                                      "F2L", "F3H", "F3L", "PWMDUTY", "CONTROL"};
-
-// The registers of snapshot bytes 1 to 10 (byte 0 is the mode register, read until ready).
-const std::uint8_t kSnapshotRegisters[10] = {fanreg::kDuty, 0xA0, 0xA1, 0xA2, 0xA4,
-                                             0xA5,          0xA6, 0xA7, 0xA8, 0xA9};
-
 // Keeps the polling timer off and the hourglass up while it lives; puts both back however the
 // work ends, so a failed INI write does not leave the monitor without polling.
 class PollingPause {
@@ -40,10 +32,42 @@ class PollingPause {
 
 void TForm1::RestoreBiosFanSettings() {
     ui::TIniFile ini(program_.System, BoardIniPath());
-    std::uint8_t values[11];
-    for (int i = 0; i < 11; ++i)
-        values[i] = static_cast<std::uint8_t>(ini.ReadInteger("BIOSSET", kRestoreKeys[i], 0));
+    // The request names the registers in an order of its own: each takes its snapshot key.
+    std::uint8_t values[kSnapshotSize];
+    for (int i = 0; i < kSnapshotSize; ++i) {
+        int byte = 0;
+        while (kSnapshotRegisters[byte] != kBiosSetRegisters[i])
+            ++byte;
+        values[i] = static_cast<std::uint8_t>(ini.ReadInteger("BIOSSET", kBiosSetKeys[byte], 0));
+    }
     program_.driver.RestoreFanRegisters(program_.DriverHandle, kBiosSetRegisters, values);
+}
+
+void TForm1::ReadBiosFanSnapshot() {
+    FanRegisters chip = FanChip();
+    BiosFanSnapshot[0] = chip.ReadModeWhenReady();
+    for (int i = 1; i < kSnapshotSize; ++i)
+        BiosFanSnapshot[i] = chip.Read(kSnapshotRegisters[i]);
+}
+
+void TForm1::TakeBiosDuties(int item, int duties[3]) {
+    duties[0] = 100;
+    duties[1] = duties[2] = 0;
+    if (item == 2) {
+        for (int point = 0; point < 3; ++point) {
+            std::uint32_t count =
+                MaskedCount(BiosFanSnapshot[5 + 2 * point], BiosFanSnapshot[6 + 2 * point]);
+            duties[point] = DutyOfSpeed(RpmOfCount(count), FullSpeedRpm);
+        }
+    } else if (item == 1) {
+        std::uint32_t count = FanChip().ReadMaskedCount(fanreg::kCurrentCount);
+        duties[0] = duties[1] = duties[2] = DutyOfSpeed(RpmOfCount(count), FullSpeedRpm);
+    }
+    ShowManualDuty(item == 1);
+    upMidControl1.SetPosition(HeldTo(duties[1], 75, 99));
+    upLowControl1.SetPosition(HeldTo(duties[2], 30, 74));
+    ShowMainboardDutyAndSpeedTexts(duties[0], duties[0]);
+    SetDutyCycleFromRegister(BiosFanSnapshot[1]);
 }
 
 void TForm1::btnDefaultClick(ui::Component*) {
@@ -52,9 +76,7 @@ void TForm1::btnDefaultClick(ui::Component*) {
     ui::TIniFile ini(program_.System, BoardIniPath());
     FanRegisters chip = FanChip();
 
-    BiosFanSnapshot[0] = chip.ReadModeWhenReady();
-    for (int i = 0; i < 10; ++i)
-        BiosFanSnapshot[1 + i] = chip.Read(kSnapshotRegisters[i]);
+    ReadBiosFanSnapshot();
     int code = ModeCode(BiosFanSnapshot[0]);
     BiosFanSnapshot[0] = static_cast<std::uint8_t>(code);
     int item = ModeItemOfCode(code);
@@ -68,25 +90,8 @@ void TForm1::btnDefaultClick(ui::Component*) {
     ShowTemperatureTexts(MainboardControls(), fullTemp, midTemp, lowTemp);
 
     FullSpeedRpm = RpmOfCount(chip.ReadMaskedCount(fanreg::kFullSpeedCount));
-    int duties[3] = {100, 0, 0};
-    if (item == 2) {
-        for (int point = 0; point < 3; ++point) {
-            std::uint32_t count =
-                MaskedCount(BiosFanSnapshot[5 + 2 * point], BiosFanSnapshot[6 + 2 * point]);
-            duties[point] = DutyOfSpeed(RpmOfCount(count), FullSpeedRpm);
-        }
-        ShowManualDuty(false);
-    } else if (item == 1) {
-        std::uint32_t count = chip.ReadMaskedCount(fanreg::kCurrentCount);
-        duties[0] = duties[1] = duties[2] = DutyOfSpeed(RpmOfCount(count), FullSpeedRpm);
-        ShowManualDuty(true);
-    } else {
-        ShowManualDuty(false);
-    }
-    upMidControl1.SetPosition(HeldTo(duties[1], 75, 99));
-    upLowControl1.SetPosition(HeldTo(duties[2], 30, 74));
-    ShowMainboardDutyAndSpeedTexts(duties[0], duties[0]);
-    SetDutyCycleFromRegister(BiosFanSnapshot[1]);
+    int duties[3];
+    TakeBiosDuties(item, duties);
     ScaleFanCurve();
     if (item == 2) {
         EnableMainboardPoints(true);
@@ -97,12 +102,7 @@ void TForm1::btnDefaultClick(ui::Component*) {
         DrawFanCurve(flat, flat, flat);
     }
 
-    ini.WriteInteger("FINTEK", "FullTemp", fullTemp);
-    ini.WriteInteger("FINTEK", "MidTemp", midTemp);
-    ini.WriteInteger("FINTEK", "LowTemp", lowTemp);
-    ini.WriteInteger("FINTEK", "FullControl", 100);
-    ini.WriteInteger("FINTEK", "MidControl", duties[1]);
-    ini.WriteInteger("FINTEK", "LowControl", duties[2]);
+    WritePointKeys(ini, {fullTemp, midTemp, lowTemp, 100, duties[1], duties[2]});
     ini.WriteInteger("FINTEK", "PWMDUTY", BiosFanSnapshot[1]);
     ini.WriteInteger("FINTEK", "ENABLED", code);
 }

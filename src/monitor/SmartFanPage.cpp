@@ -234,6 +234,7 @@ void TForm1::BindSmartFanHandlers() {
     }
     cbSmartCPUFan.OnClick = [this](ui::Component* s) { cbSmartCPUFanClick(s); };
     cbSmartFanFunction.OnClick = [this](ui::Component* s) { cbSmartFanFunctionClick(s); };
+    cbQuickSetting.OnClick = [this](ui::Component* s) { cbQuickSettingClick(s); };
     // Only the listed items can be chosen.
     for (ui::TComboBox* box : {&cbSmartFanFunction, &cbQuickSetting})
         box->OnKeyPress = [](ui::Component*, char& key) { key = 0; };
@@ -314,12 +315,13 @@ void TForm1::SaveSmartFanSettings() {
     std::string boardIni = LookUpBoardIniName();
     ui::TIniFile ini(program_.System, program_.ExeDir + boardIni);
     bool mini = program_.IsMiniPC;
-    ini.WriteInteger("FINTEK", "FullTemp", (mini ? upFullTemp : upFullTemp1).Position());
-    ini.WriteInteger("FINTEK", "MidTemp", (mini ? upMidTemp : upMidTemp1).Position());
-    ini.WriteInteger("FINTEK", "LowTemp", (mini ? upLowTemp : upLowTemp1).Position());
-    ini.WriteInteger("FINTEK", "FullControl", mini ? upFullControl.Position() : 100);
-    ini.WriteInteger("FINTEK", "MidControl", (mini ? upMidControl : upMidControl1).Position());
-    ini.WriteInteger("FINTEK", "LowControl", (mini ? upLowControl : upLowControl1).Position());
+    if (mini)
+        WritePointKeys(ini, {upFullTemp.Position(), upMidTemp.Position(), upLowTemp.Position(),
+                             upFullControl.Position(), upMidControl.Position(),
+                             upLowControl.Position()});
+    else
+        WritePointKeys(ini, {upFullTemp1.Position(), upMidTemp1.Position(), upLowTemp1.Position(),
+                             100, upMidControl1.Position(), upLowControl1.Position()});
 }
 
 // --- the boxes and buttons ---------------------------------------------------------------------
@@ -456,6 +458,25 @@ void TForm1::ShowMainboardDutyAndSpeedTexts(int fullDuty, int fullForHalf) {
     ShowDutyTexts(set, fullDuty, fullForHalf, mid, low);
     ShowSpeedTexts(set, FullSpeedOf(FullSpeedRpm), SpeedOfDuty(mid, FullSpeedRpm),
                    SpeedOfDuty(low, FullSpeedRpm));
+}
+
+void TForm1::WritePointKeys(ui::TIniFile& ini, const std::array<int, 6>& values) {
+    const char* const keys[6] = {"FullTemp",    "MidTemp",    "LowTemp",
+                                 "FullControl", "MidControl", "LowControl"};
+    for (int i = 0; i < 6; ++i)
+        ini.WriteInteger("FINTEK", keys[i], values[static_cast<std::size_t>(i)]);
+}
+
+void TForm1::SetStoredTemperatures(const SmartFanControls& set, ui::TIniFile& ini) {
+    const char* const keys[3] = {"FullTemp", "MidTemp", "LowTemp"};
+    for (int i = 0; i < 3; ++i)
+        set.Temp[i]->SetPosition(ini.ReadInteger("FINTEK", keys[i], 0));
+}
+
+void TForm1::ReadStoredDuties(ui::TIniFile& ini, int duties[3]) {
+    const char* const keys[3] = {"FullControl", "MidControl", "LowControl"};
+    for (int i = 0; i < 3; ++i)
+        duties[i] = ini.ReadInteger("FINTEK", keys[i], 0) & 0xFF;
 }
 
 void TForm1::WritePointCounts(std::uint16_t full, std::uint16_t mid, std::uint16_t low) {

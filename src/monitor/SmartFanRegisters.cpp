@@ -2,6 +2,11 @@
 
 namespace monitor {
 
+const std::uint8_t kSnapshotRegisters[kSnapshotSize] = {
+    fanreg::kMode, fanreg::kDuty, 0xA0, 0xA1, 0xA2, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9};
+const char* const kBiosSetKeys[kSnapshotSize] = {"CONTROL", "PWMDUTY", "T1",  "T2",  "T3", "F1H",
+                                                 "F1L",     "F2H",     "F2L", "F3H", "F3L"};
+
 namespace {
 constexpr std::uint32_t kSpeedLimit = 65535;
 constexpr std::uint32_t kByteLimit = 255;

@@ -31,6 +31,12 @@ constexpr std::uint8_t kModeNotReady = 0xFF;
 constexpr int kModeReadLimit = 255;
 } // namespace fanreg
 
+// The BIOS snapshot: the registers 0x60, 0x6B, 0xA0 to 0xA2 and 0xA4 to 0xA9 in this order, and
+// their keys in [BIOSSET].
+constexpr int kSnapshotSize = 11;
+extern const std::uint8_t kSnapshotRegisters[kSnapshotSize];
+extern const char* const kBiosSetKeys[kSnapshotSize];
+
 // The count of a stopped fan, and of any speed too slow for 12 bits.
 constexpr std::uint32_t kStoppedCount = 0xFFF;
 constexpr std::uint32_t kRpmCountProduct = 1500000;

@@ -40,6 +40,9 @@ class SimFixture {
   public:
     static constexpr const char* kProgramFolder = "C:\\Program Files\\ZARVO\\ORLO";
     static constexpr const char* kExe = "C:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE";
+    // What the installed demo board INI holds beyond the shipped file: the smart fan at full
+    // speed, as stored by an earlier start.
+    static constexpr const char* kSmartFanConfigured = "\r\n[FINTEK]\r\nENABLED=4\r\n";
 
     // `config` is the machine's start configuration; the board is the simulated default
     // (chip 0x92, id "ZRV-A920") until the test changes machine->Board().
@@ -49,8 +52,7 @@ class SimFixture {
                    ("orlo-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
         std::filesystem::remove_all(sandbox_);
         machine = std::make_unique<os::sim::SimMachine>(sandbox_, config);
-        machine->InstallFolder(ORLO_DATA_DIR, kProgramFolder);
-        WriteGhostLibrary(GhostExports());
+        InstallDistribution(kProgramFolder);
         Restart();
     }
     ~SimFixture() {
@@ -105,6 +107,19 @@ class SimFixture {
             process->BroadcastMessage(process->RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
         });
         return monitor::MonitorMain(*process, *platform);
+    }
+
+    // The distribution files in `folder` with the overlay library, the demo board as its smart
+    // fan's first start leaves it: with a [FINTEK] section, so that a start does not ask whether to
+    // load the BIOS's smart-fan configuration. A test of the first start writes
+    // DataFile("A920.INI") back.
+    void InstallDistribution(const std::string& folder) {
+        machine->InstallFolder(ORLO_DATA_DIR, folder);
+        ASSERT_TRUE(
+            machine->WriteFile(folder + "\\A920.INI", DataFile("A920.INI") + kSmartFanConfigured));
+        // The overlay library, with all seven exports.
+        ASSERT_TRUE(
+            machine->WriteFile(folder + "\\skelvarind.dll", os::sim::LibraryImage(GhostExports())));
     }
 
     // --- the program folder's files -------------------------------------------------------------

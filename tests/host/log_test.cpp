@@ -32,7 +32,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 // The shipped board INI with some of its lines replaced.
 std::string BoardIniWith(const std::vector<std::pair<std::string, std::string>>& changes) {
-    std::string text = SimFixture::DataFile("A920.INI");
+    std::string text = SimFixture::DataFile("A920.INI") + SimFixture::kSmartFanConfigured;
     for (const auto& [from, to] : changes)
         text = Replaced(text, from, to);
     return text;

@@ -35,9 +35,9 @@ std::string Erase(std::size_t characters) {
     return std::string(characters, '\b');
 }
 
-// The board INI as shipped, with its password replaced.
+// The board INI as installed, with its password replaced.
 std::string BoardIniWithPassword(const std::string& line) {
-    std::string ini = SimFixture::DataFile(kBoardIni);
+    std::string ini = SimFixture::DataFile(kBoardIni) + SimFixture::kSmartFanConfigured;
     const std::string shipped = "PWD=\r\n";
     ini.replace(ini.find(shipped), shipped.size(), line + "\r\n");
     return ini;

@@ -104,14 +104,18 @@ TEST_F(Saved, SaveRewritesTheShippedFileInPlace) {
         EXPECT_TRUE(f.CheckBoxFan2.Checked());
         EXPECT_FALSE(f.UpDownLowLimitFan2.Enabled());
     });
-    std::string expected = SimFixture::DataFile(kBoardIni);
+    std::string expected = SimFixture::DataFile(kBoardIni) + SimFixture::kSmartFanConfigured;
     expected = Replaced(expected, "NAME=Power FAN\r\nMONITOR=0", "NAME=Power FAN\r\nMONITOR=1");
     expected = Replaced(expected, "SYSSPK=1\r\n",
                         "SYSSPK=1\r\nTEMPERTURE=1\r\nUSAGE=1\r\nVCORE=1\r\nFORM2=1\r\n");
+    // The smart fan's start records the chip's BIOS settings.
+    expected += "\r\n[BIOSSET]\r\nCONTROL=1\r\nPWMDUTY=157\r\nT1=70\r\nT2=50\r\nT3=30\r\nF1H=1\r\n"
+                "F1L=244\r\nF2H=2\r\nF2L=113\r\nF3H=3\r\nF3L=232\r\n";
     EXPECT_EQ(fileBeforeEnd, expected);
-    // Loading wrote the three ghost items, activation the two speaker flags and the ghost
-    // monitor's; the click one save of 45 channel keys, the interval and six options.
-    EXPECT_EQ(writesBeforeEnd.size(), 6u + 52u);
+    // Loading wrote the eleven BIOS settings, the smart fan's mode and the three ghost items,
+    // activation the two speaker flags and the ghost monitor's; the click one save of 45 channel
+    // keys, the interval and six options.
+    EXPECT_EQ(writesBeforeEnd.size(), 12u + 6u + 52u);
     EXPECT_TRUE(sim.Messages().empty());
 }
 
@@ -405,8 +409,9 @@ TEST_F(Saved, SaveWithoutAnIndexEntryWritesNothing) {
     });
     sim.At(1500, [](TForm1& f) { f.CheckBoxFan2.UserClick(); });
     Run([](TForm1& f) { EXPECT_TRUE(f.CheckBoxFan2.Checked()); });
-    EXPECT_EQ(writesBeforeEnd.size(), 6u);          // the start's own writes only
-    EXPECT_EQ(sim.IniWrites(kBoardIni).size(), 6u); // nor at the final save
+    // The start's own writes only (the smart fan's twelve among them), nor at the final save.
+    EXPECT_EQ(writesBeforeEnd.size(), 12u + 6u);
+    EXPECT_EQ(sim.IniWrites(kBoardIni).size(), 12u + 6u);
     for (const std::string& line : sim.machine->Transcript()) {
         if (line.find("ini write") != std::string::npos) {
             EXPECT_NE(line.find(kBoardIni), std::string::npos) << line;

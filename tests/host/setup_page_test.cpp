@@ -224,10 +224,7 @@ TEST_P(LogonStart, FollowsTheBoxAtEverySave) {
     SimFixture sim;
     if (c.before) SetRunValue(sim, *c.before);
     if (c.exe != SimFixture::kExe) {
-        const std::string folder = c.exe.substr(0, c.exe.rfind('\\'));
-        sim.machine->InstallFolder(ORLO_DATA_DIR, folder);
-        sim.machine->WriteFile(folder + "\\skelvarind.dll",
-                               os::sim::LibraryImage(SimFixture::GhostExports()));
+        sim.InstallDistribution(c.exe.substr(0, c.exe.rfind('\\')));
         RestartFrom(sim, c.exe);
     }
     bool checkedAtStart = false;

@@ -33,14 +33,15 @@ for kv in ENABLED=5 FullTemp=70 MidTemp=50 LowTemp=30 FullControl=100 MidControl
   LowControl=50; do
   orlo_ini_set "$INI" FINTEK "${kv%%=*}" "${kv#*=}"
 done
-# The BIOS's setting as the demo chip has it, but with the full point at count 0: "as fast as
-# the fan goes". The CPU at 80 degrees, and a fan that can turn at 3200 RPM: once the BIOS's
-# setting is loaded it runs faster than the 3000 RPM (count 500) the chip has seen.
-# (so the CPU's temperature is not watched here).
+# The CPU's temperature is not watched: it goes up to 80 degrees below.
 orlo_ini_set "$INI" TEMP0 MONITOR 0
-for kv in CONTROL=1 PWMDUTY=157 T1=70 T2=50 T3=30 F1H=0 F1L=0 F2H=2 F2L=113 F3H=3 F3L=232; do
-  orlo_ini_set "$INI" BIOSSET "${kv%%=*}" "${kv#*=}"
-done
+# The BIOS's setting as the demo chip has it, but with the full point at count 0: "as fast as
+# the fan goes"; the driver takes it at its next load. The CPU at 80 degrees, and a fan that can
+# turn at 3200 RPM: once the BIOS's setting is loaded it runs faster than the 3000 RPM (count
+# 500) the chip has seen.
+"$ORLO_TOOLS/board.sh" "$ORLO_PREFIX" Registers REG_BINARY \
+  "$(orlo_registers_hex 60=01 6B=9D A0=46 A1=32 A2=1E A6=02 A7=71 A8=03 A9=E8 0A=01 0B=F4)"
+wineserver -w
 orlo_start_session
 "$ORLO_TOOLS/board.sh" "$ORLO_PREFIX" Temperature REG_BINARY 502D26
 "$ORLO_TOOLS/board.sh" "$ORLO_PREFIX" FanMaxRpm REG_DWORD 3200
@@ -48,6 +49,8 @@ orlo_start_session
 orlo_start_monitor 0
 orlo_wait_until 30 in_tray || true
 expect_match "the monitor in the tray" "$(windows)" '^hidden .*[(]ORLO[)]'
+expect_eq "the start recorded the driver's registers as the BIOS's" \
+  "$(key BIOSSET CONTROL) $(key BIOSSET F1H) $(key BIOSSET F1L) $(key BIOSSET F3L)" "1 0 0 232"
 wine "$BROADCAST" OpenZarvoORLO >/dev/null 2>&1
 
 echo "a real click on the S&mart Fan tab"

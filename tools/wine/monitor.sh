@@ -1,5 +1,8 @@
 # Sourced after common.sh (and orlo_wine_env): running ORLO.EXE in a prefix.
-#   orlo_install_monitor <distdir>   dist/ of a Windows build into the program folder
+#   orlo_install_monitor <distdir>   dist/ of a Windows build into the program folder, the demo
+#                                    board INI as after its smart fan's first start
+#   orlo_registers_hex REG=VALUE...  the 256 chip registers as the hex digits of the driver's
+#                                    `Registers` value: the given ones set, all others 0
 #   orlo_start_session               persistent wineserver (the driver stays loaded), its
 #                                    services and desktop started with their output discarded
 #   orlo_start_monitor [ARGS]        starts ORLO.EXE in the background; its pid in ORLO_PID
@@ -14,6 +17,24 @@ orlo_install_monitor() {
   target="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
   mkdir -p "$target"
   cp "$1"/* "$target/"
+  # With a [FINTEK] section a start does not stop at the question whether to load the BIOS's
+  # smart-fan configuration; a test of the first start copies the shipped A920.INI back.
+  orlo_ini_set "$target/A920.INI" FINTEK ENABLED 4
+}
+
+orlo_registers_hex() {
+  awk -v spec="$*" 'BEGIN {
+    for (i = 0; i < 256; i++) reg[i] = "00"
+    n = split(spec, parts, " ")
+    for (i = 1; i <= n; i++) {
+      split(parts[i], kv, "=")
+      r = 0; h = toupper(kv[1])
+      for (j = 1; j <= length(h); j++) r = r * 16 + index("0123456789ABCDEF", substr(h, j, 1)) - 1
+      reg[r] = toupper(kv[2])
+    }
+    for (i = 0; i < 256; i++) printf "%s", reg[i]
+    print ""
+  }'
 }
 
 # Programs Wine starts along with the first one of a session (winedevice, explorer) keep its
