@@ -1,12 +1,14 @@
 #!/bin/sh
 # The window draws nothing while it sits in the tray and shows current when it comes back: after
 # the readings change several times in the tray, the restored Fan page shows the latest digits,
-# in their colour, and the latest value texts, and the fans that turn are animated; a fan that
-# leaves its limits while the window is in the tray brings it up with red digits.
+# in their colour, and the latest value texts, and the fans that turn are animated; the same
+# after the user minimised the window; a fan that leaves its limits while the window is in the
+# tray brings it up with red digits.
 . "$(dirname "$0")/monitor_lib.sh"
 
 INI="$PROGRAM/A920.INI"
 RESOURCES="$(dirname "$(orlo_artifact GREEN0.bmp)")"
+SYSCOMMAND="$(orlo_artifact syscommand.exe)"
 SHOT="$ORLO_PREFIX/screen.png"
 
 recorded() { v="$("$ORLO_TOOLS/board-get.sh" "$ORLO_PREFIX" "$1")"; echo $((${v:-0})); }
@@ -106,7 +108,7 @@ two_ticks
 expect_match "still in the tray" "$(windows)" '^hidden .*[(]ORLO[)]'
 
 echo "restored by a second start"
-timeout 30 wine "$ORLO_EXE" >/dev/null 2>&1 || true
+orlo_second_start
 orlo_wait_until 10 shown || true
 expect_match "main window shown" "$(windows)" '^visible .*[(]ORLO[)]'
 sleep 1
@@ -120,6 +122,17 @@ expect_match "5VSB shows its latest value" "$(orlo_control ORLO Edit '6.451 V')"
 expect_eq "no earlier DDR VTT value" "$(orlo_control ORLO Edit '1.280 V')" absent
 expect_eq "CPU FAN turns" "$([ "$(fan_pictures 0 8)" -gt 1 ] && echo turns)" turns
 expect_eq "Power FAN stands still" "$(fan_pictures 2 8)" 1
+
+echo "minimised by the user, the readings change, restored from the task bar"
+expect_eq "minimised" "$(wine "$SYSCOMMAND" '(ORLO)' minimize 2>/dev/null | tr -d '\r')" 1
+sleep 1
+board Voltage REG_BINARY 7070707090709070A0
+two_ticks
+two_ticks
+expect_eq "restored" "$(wine "$SYSCOMMAND" '(ORLO)' restore 2>/dev/null | tr -d '\r')" 1
+sleep 1
+expect_match "DDR VTT shows its latest value" "$(orlo_control ORLO Edit '1.152 V')" '^visible'
+"$ORLO_TOOLS/screenshot.sh" "$SHOTS/monitor_catchup_unminimised.png"
 
 echo "the exit message; a new start with the action Ignore"
 wine "$BROADCAST" EXITZarvoORLO >/dev/null 2>&1
