@@ -1,8 +1,9 @@
-# Resources of ORLO.EXE for the Windows build.
+# Resources of ORLO.EXE and SETUP.EXE for the Windows build.
 #
 # Use, in the Windows build only (ORLO_WINDOWS=ON):
 #   include(${CMAKE_SOURCE_DIR}/cmake/resources.cmake)   # once, in the top-level CMakeLists
 #   orlo_add_resources(ORLO)                             # in the folder that defines ORLO
+#   orlo_add_setup_resources(SETUP)                      # in the folder that defines SETUP
 #
 # At configure time this compiles tools/resgen with the host compiler (the first of c++, g++,
 # clang++ on PATH, or ORLO_HOST_CXX if set) into ${CMAKE_BINARY_DIR}/tools/orlo-resgen-host,
@@ -21,6 +22,9 @@ set(ORLO_RESOURCE_DIR ${CMAKE_BINARY_DIR}/resources)
 set(ORLO_RESOURCE_RC ${ORLO_RESOURCE_DIR}/orlo.rc)
 set(ORLO_WARNING_WAV ${CMAKE_BINARY_DIR}/warning.wav)
 set(ORLO_RESOURCE_FILES ${ORLO_RESOURCE_DIR}/FAN.avi ${ORLO_RESOURCE_DIR}/ORLO.ico)
+# SETUP.EXE's resources: the same icon and the wizard's page picture.
+set(ORLO_SETUP_RESOURCE_RC ${ORLO_RESOURCE_DIR}/setup.rc)
+set(ORLO_SETUP_RESOURCE_FILES ${ORLO_RESOURCE_DIR}/ORLO.ico ${ORLO_RESOURCE_DIR}/SETUP.bmp)
 foreach(colour RED GREEN)
   foreach(digit RANGE 9)
     list(APPEND ORLO_RESOURCE_FILES ${ORLO_RESOURCE_DIR}/${colour}${digit}.bmp)
@@ -66,7 +70,8 @@ if(_orlo_resgen_stale)
 endif()
 
 set(_orlo_resources_missing FALSE)
-foreach(_file IN LISTS ORLO_RESOURCE_FILES ORLO_RESOURCE_RC)
+foreach(_file IN LISTS ORLO_RESOURCE_FILES ORLO_RESOURCE_RC ORLO_SETUP_RESOURCE_FILES
+               ORLO_SETUP_RESOURCE_RC)
   if(NOT EXISTS ${_file})
     set(_orlo_resources_missing TRUE)
   endif()
@@ -86,5 +91,13 @@ configure_file(${ORLO_RESOURCE_DIR}/warning.wav ${ORLO_WARNING_WAV} COPYONLY)
 function(orlo_add_resources target)
   set_source_files_properties(${ORLO_RESOURCE_RC} PROPERTIES OBJECT_DEPENDS "${ORLO_RESOURCE_FILES}")
   target_sources(${target} PRIVATE ${ORLO_RESOURCE_RC})
+  target_include_directories(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:${ORLO_RESOURCE_DIR}>)
+endfunction()
+
+# Adds SETUP.EXE's resources to target, as orlo_add_resources does for ORLO.EXE.
+function(orlo_add_setup_resources target)
+  set_source_files_properties(${ORLO_SETUP_RESOURCE_RC} PROPERTIES OBJECT_DEPENDS
+                              "${ORLO_SETUP_RESOURCE_FILES}")
+  target_sources(${target} PRIVATE ${ORLO_SETUP_RESOURCE_RC})
   target_include_directories(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:${ORLO_RESOURCE_DIR}>)
 endfunction()

@@ -64,6 +64,34 @@ enum : std::uint32_t {
     kSwShowNormal = 1,
 };
 
+// File attributes, drive types and the service-control manager's access of the installer
+// services.
+enum : std::uint32_t {
+    kFileAttributeReadOnly = 0x01,
+    kFileAttributeHidden = 0x02,
+    kFileAttributeSystem = 0x04,
+    kFileAttributeDirectory = 0x10,
+    kFileAttributeArchive = 0x20,
+    kFileAttributeNormal = 0x80,
+    kInvalidFileAttributes = 0xFFFFFFFF,
+    kDriveUnknown = 0,
+    kDriveNoRootDir = 1,
+    kDriveRemovable = 2,
+    kDriveFixed = 3,
+    kDriveRemote = 4,
+    kDriveCdRom = 5,
+    kDriveRamDisk = 6,
+    kScManagerGenericAll = 0xE0000000, // GENERIC_READ | GENERIC_WRITE | GENERIC_EXECUTE
+    kSwShow = 5,
+};
+
+// What a shell link (.lnk) holds of what the installer sets.
+struct ShellLink {
+    std::string target;
+    std::string description;
+    int showCommand = kSwShow;
+};
+
 // Predefined registry roots.
 enum class RegRoot { LocalMachine, CurrentUser };
 
@@ -199,6 +227,44 @@ class System {
     virtual bool DeviceIoControl(Handle device, std::uint32_t code, const void* in,
                                  std::uint32_t inSize, void* out, std::uint32_t outSize,
                                  std::uint32_t* returned) = 0;
+
+    // --- installer services: system folders, copies and attributes, folders and drives, the
+    // 64-bit probe, the service-control manager, the all-users desktop and shell links ------
+    // GetWindowsDirectoryA and GetTempPathA into 260-character buffers, as the system gives them
+    // (the temporary folder ends in a backslash, the Windows folder normally does not).
+    virtual std::string GetWindowsDirectory() = 0;
+    virtual std::string GetTempPath() = 0;
+    // CopyFileA: the target takes the source's attributes (a read-only source gives a read-only
+    // copy); an existing target is replaced unless `failIfExists`, but never a read-only one.
+    virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+    // GetFileAttributesA (kInvalidFileAttributes when the file or folder is missing) and
+    // SetFileAttributesA.
+    virtual std::uint32_t GetFileAttributes(const std::string& path) = 0;
+    virtual bool SetFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // RemoveDirectoryA: only an empty folder goes.
+    virtual bool RemoveDirectory(const std::string& path) = 0;
+    // GetLogicalDrives (bit 0 is A:), GetDriveTypeA and the volume label of a root such as "C:\".
+    virtual std::uint32_t GetLogicalDrives() = 0;
+    virtual std::uint32_t GetDriveType(const std::string& root) = 0;
+    virtual std::string GetVolumeLabel(const std::string& root) = 0;
+    // The names of the sub-folders of a folder, "." and ".." left out, in no particular order;
+    // false when the folder cannot be listed (missing, or a drive without a disk).
+    virtual bool ListFolders(const std::string& folder, std::vector<std::string>& names) = 0;
+    // IsWow64Process on the current process, looked up by name in kernel32: false when the
+    // function does not exist (32-bit Windows) or the call fails.
+    virtual bool IsWow64Process(bool& wow64) = 0;
+    // OpenSCManagerA on the local machine's active database; kNoHandle when refused.
+    virtual Handle OpenSCManager(std::uint32_t access) = 0;
+    virtual void CloseServiceHandle(Handle handle) = 0;
+    // The all-users desktop folder (CSIDL_COMMON_DESKTOPDIRECTORY, through the shell's item
+    // list, freed with the shell's allocator); false when the shell has none.
+    virtual bool GetCommonDesktopFolder(std::string& path) = 0;
+    // A shell link saved to `linkFile` through the shell-link object and its persist-file
+    // interface (COM initialised around it); false when any step fails.
+    virtual bool CreateShellLink(const ShellLink& link, const std::string& linkFile) = 0;
+    // Waits until a message arrives for the thread or the time has passed (what a message loop
+    // does when it has nothing to dispatch).
+    virtual void WaitForMessage(std::uint32_t milliseconds) = 0;
 };
 
 } // namespace os

@@ -113,4 +113,8 @@ void Control::UserClick() {
     if (OnClick) OnClick(this);
 }
 
+bool Control::Focused() const {
+    return Owner() && Owner()->ActiveControl == this;
+}
+
 } // namespace ui

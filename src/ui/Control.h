@@ -114,6 +114,7 @@ class Control : public Component {
     // The control gets the keyboard focus: it becomes its form's ActiveControl, and its real
     // window takes the focus when the form is the active window.
     void SetFocus();
+    bool Focused() const;
 
   protected:
     // Called when the control's showing state may have changed (form shown, parent shown).

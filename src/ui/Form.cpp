@@ -96,6 +96,11 @@ bool Form::Active() const {
 }
 
 void Form::UserKeyDown(int key) {
+    auto* focused = dynamic_cast<TButton*>(ActiveControl);
+    if (key == kVkReturn && focused && focused->Showing() && focused->Enabled()) {
+        focused->UserClick();
+        return;
+    }
     for (Component* component : components_) {
         auto* button = dynamic_cast<TButton*>(component);
         if (!button || !button->Enabled()) continue;

@@ -84,8 +84,8 @@ class Form : public Control, public os::WindowSink {
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
 
-    // The user presses a key in the window: Enter clicks its default button, Esc its cancel
-    // button.
+    // The user presses a key in the window: Enter clicks the focused button, else the default
+    // button; Esc clicks the cancel button.
     void UserKeyDown(int key);
 
     // os::WindowSink: a message sent to this top-level window.

@@ -99,7 +99,7 @@ void HeadlessPlatform::Wait(const std::uint32_t* deadline) {
             throw LoopStuck(
                 "the program ran for more than " + std::to_string(VirtualTimeLimitMs / 3600000) +
                 " virtual hours: a loop that nothing ends (an unanswered modal window?)");
-        system_.Sleep(next - now);
+        system_.WaitForMessage(next - now);
     }
 }
 

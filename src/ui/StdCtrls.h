@@ -11,6 +11,8 @@ namespace ui {
 class TLabel : public Control {
   public:
     using Control::Control;
+    // The text breaks into lines at blanks to fit the label's width.
+    bool WordWrap = false;
 };
 
 class TGroupBox : public Control {

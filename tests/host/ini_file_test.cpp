@@ -108,6 +108,25 @@ class ProfileOnlySystem : public os::System {
                          std::uint32_t, std::uint32_t*) override {
         return false;
     }
+    // Installer services.
+    std::string GetWindowsDirectory() override { return std::string(); }
+    std::string GetTempPath() override { return std::string(); }
+    bool CopyFile(const std::string&, const std::string&, bool) override { return false; }
+    std::uint32_t GetFileAttributes(const std::string&) override {
+        return os::kInvalidFileAttributes;
+    }
+    bool SetFileAttributes(const std::string&, std::uint32_t) override { return false; }
+    bool RemoveDirectory(const std::string&) override { return false; }
+    std::uint32_t GetLogicalDrives() override { return 0; }
+    std::uint32_t GetDriveType(const std::string&) override { return os::kDriveNoRootDir; }
+    std::string GetVolumeLabel(const std::string&) override { return std::string(); }
+    bool ListFolders(const std::string&, std::vector<std::string>&) override { return false; }
+    bool IsWow64Process(bool&) override { return false; }
+    os::Handle OpenSCManager(std::uint32_t) override { return os::kNoHandle; }
+    void CloseServiceHandle(os::Handle) override {}
+    bool GetCommonDesktopFolder(std::string&) override { return false; }
+    bool CreateShellLink(const os::ShellLink&, const std::string&) override { return false; }
+    void WaitForMessage(std::uint32_t) override {}
 
   private:
     std::string Content(const std::string& file) const {

@@ -363,4 +363,16 @@ TEST(ResgenTest, ResourceScriptNamesEveryResourceAndFile) {
     }
 }
 
+TEST(ResgenTest, SetupScriptNamesTheIconAndThePagePicture) {
+    const Bytes& b = fileNamed("setup.rc");
+    const std::string rc(b.begin(), b.end());
+    for (const char* line : {"MAINICON ICON \"ORLO.ico\"", "SETUP BITMAP \"SETUP.bmp\""})
+        EXPECT_NE(rc.find(line), std::string::npos) << line;
+    const Bytes& bmp = fileNamed("SETUP.bmp");
+    ASSERT_GE(bmp.size(), 54u);
+    EXPECT_EQ(le32(bmp, 18), static_cast<std::uint32_t>(resgen::kSetupPictureWidth));
+    EXPECT_EQ(le32(bmp, 22), static_cast<std::uint32_t>(resgen::kSetupPictureHeight));
+    EXPECT_EQ(le16(bmp, 28), 4u); // 16 colours
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 // The host command orlo-sim: its options and machine descriptions, good and bad. Bad input is
 // named in the message (the option, or the description's line) rather than run as something else.
+#include "host/MachineDescription.h"
 #include "monitor/host/SimRun.h"
 #include "os/sim/SimMachine.h"
 
@@ -72,11 +73,11 @@ TEST(SimRun, MachineDescriptionsAreReadOrTheirLineIsNamed) {
     };
     for (const Case& c : bad) {
         os::sim::SimMachine machine(sandbox);
-        EXPECT_EQ(monitor::ApplyMachineDescription(machine, c.text), c.error);
+        EXPECT_EQ(host::ApplyMachineDescription(machine, c.text), c.error);
     }
 
     os::sim::SimMachine machine(sandbox);
-    EXPECT_EQ(monitor::ApplyMachineDescription(
+    EXPECT_EQ(host::ApplyMachineDescription(
                   machine, "version=4.10\r\nplatform=9x\nlcid=0x0804\nppi=120\n"
                            "driver-after-ms=-1\nchip=0x91\nboard-id=ZRV-B910\nfan-count=1,2\n"
                            "voltage=0xFF,1,2,3,4,5,6,7,8\nfail-mask=0x10\n"),

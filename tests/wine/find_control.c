@@ -1,7 +1,8 @@
 /* Prints where a control of a top-level window lies on the screen, so that a test can click it:
  *   find_control.exe TITLE CLASS TEXT
  * the first child window (at any depth) of a visible top-level window whose title contains TITLE,
- * whose class is CLASS (any case) and whose text is exactly TEXT; with CLASS "tab", the tab of
+ * whose class is CLASS (any case) and whose text is exactly TEXT, a shown one before any hidden
+ * one (the pages of a wizard hold buttons of the same text); with CLASS "tab", the tab of
  * that text in a tab control of such a window. One line:
  *   visible <left> <top> <right> <bottom> <centre x> <centre y> <check>
  * ("hidden" first for a control not shown; <check> is the BM_GETCHECK state of a button, else
@@ -81,9 +82,11 @@ static BOOL CALLBACK find_child(HWND child, LPARAM param) {
         GetWindowTextA(child, text, sizeof(text));
     text[sizeof(text) - 1] = 0;
     if (strcmp(text, search->text) != 0) return TRUE;
+    /* A shown control wins over hidden ones of the same text (the pages of a wizard). */
+    if (search->found && !IsWindowVisible(child)) return TRUE;
     search->found = child;
     GetWindowRect(child, &search->rect);
-    return FALSE;
+    return !IsWindowVisible(child);
 }
 
 static BOOL CALLBACK find_top(HWND window, LPARAM param) {
@@ -93,7 +96,7 @@ static BOOL CALLBACK find_top(HWND window, LPARAM param) {
     GetWindowTextA(window, title, sizeof(title));
     if (!strstr(title, search->title)) return TRUE;
     EnumChildWindows(window, find_child, param);
-    return search->found == NULL;
+    return search->found == NULL || !IsWindowVisible(search->found);
 }
 
 int main(int argc, char** argv) {

@@ -19,7 +19,6 @@ entry_logged() { grep -q "Speed exceed" "$LOG" 2>/dev/null; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 ended() { ! running; }
 
-"$ORLO_TOOLS/install-driver.sh" "$ORLO_PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_install_monitor "$DIST"
 # The warning asks; FAN0 is watched from 1000 RPM; a tick every 5 s leaves time for the click
 # between two ticks.

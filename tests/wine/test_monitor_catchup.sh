@@ -82,7 +82,6 @@ fan_pictures() {
   done | sort -u | wc -l
 }
 
-"$ORLO_TOOLS/install-driver.sh" "$ORLO_PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_install_monitor "$DIST"
 # A tick every second: many ticks while the window is in the tray.
 orlo_ini_set "$INI" INTERVAL VALUE 1000

@@ -22,7 +22,6 @@ dll_box_gone() { ! dll_box_shown; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 ended() { ! running; }
 
-"$ORLO_TOOLS/install-driver.sh" "$ORLO_PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_install_monitor "$DIST"
 expect_eq "the library beside the program" "$([ -f "$PROGRAM/skelvarind.dll" ] && echo yes)" yes
 # A tick every second; [SYSTEM] FORM2 absent: the ghost window comes on.

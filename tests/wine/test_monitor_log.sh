@@ -17,7 +17,6 @@ three_lines() { [ "$(lines)" -ge 3 ]; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 ended() { ! running; }
 
-"$ORLO_TOOLS/install-driver.sh" "$ORLO_PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_install_monitor "$DIST"
 # A line at every tick, a tick every second; FAN0 under a name of this INI's own.
 orlo_ini_set "$PROGRAM/A920.INI" SYSTEM "How to log" Automated

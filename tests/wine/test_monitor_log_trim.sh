@@ -14,7 +14,6 @@ grown() {
     [ "$(wc -c <"$LOG")" -gt "$(wc -c <"$KEPT")" ]
 }
 
-"$ORLO_TOOLS/install-driver.sh" "$ORLO_PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_install_monitor "$DIST"
 orlo_ini_set "$PROGRAM/A920.INI" SYSTEM "How to log" Automated
 orlo_ini_set "$PROGRAM/A920.INI" INTERVAL VALUE 1000

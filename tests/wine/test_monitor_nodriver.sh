@@ -7,6 +7,10 @@ windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 
 orlo_install_monitor "$ORLO_BUILD/dist"
+# No driver: its service key and file go again before the session starts.
+orlo_wine_quiet wine reg delete "$ORLO_SERVICE_KEY" /f
+wineserver -w
+rm -f "$WINEPREFIX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"
 orlo_start_session
 
 orlo_start_monitor

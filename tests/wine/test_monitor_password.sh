@@ -28,7 +28,6 @@ ended() { ! running; }
 type_keys() { xdotool type --delay 80 "$1"; }
 press() { xdotool key --delay 80 "$@"; }
 
-"$ORLO_TOOLS/install-driver.sh" "$ORLO_PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_install_monitor "$DIST"
 orlo_ini_set "$INI" SYSTEM PWD Secret
 orlo_ini_set "$INI" INTERVAL VALUE 1000

@@ -26,7 +26,6 @@ swept() { [ "$(recorded Last_222020)" = 6001 ]; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 ended() { ! running; }
 
-"$ORLO_TOOLS/install-driver.sh" "$ORLO_PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_install_monitor "$DIST"
 # The stored setting: by temperature, 70/50/30 degrees at 100/80/50 %.
 for kv in ENABLED=5 FullTemp=70 MidTemp=50 LowTemp=30 FullControl=100 MidControl=80 \

@@ -18,7 +18,6 @@ page_shown() { orlo_control ORLO Button 'Load Settings From BIOS' | grep -q '^vi
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 ended() { ! running; }
 
-"$ORLO_TOOLS/install-driver.sh" "$ORLO_PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_install_monitor "$DIST"
 # The shipped board INI: no [FINTEK] section yet.
 cp "$DIST/A920.INI" "$INI"

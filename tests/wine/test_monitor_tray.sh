@@ -11,7 +11,6 @@ sensor_reads_done() { [ "$(recorded Count_22200C)" -ge 2 ]; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 ended() { ! running; }
 
-"$ORLO_TOOLS/install-driver.sh" "$ORLO_PREFIX" "$DIST/ZarvoORLO.SYS"
 orlo_install_monitor "$DIST"
 orlo_start_session
 

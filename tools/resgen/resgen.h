@@ -1,5 +1,5 @@
-// Generators of ORLO.EXE's resources: digit bitmaps, fan animation, icon, alarm sound and the
-// resource script that binds them. Standard library only, so it builds with any host compiler.
+// Generators of ORLO.EXE's and SETUP.EXE's resources: digit bitmaps, fan animation, icon, page
+// picture, alarm sound and the resource scripts that bind them. Standard library only, so it builds with any host compiler.
 #pragma once
 
 #include <cstdint>
@@ -56,6 +56,11 @@ Bytes makeFanAvi();
 // --- Program icon: 32 x 32 and 16 x 16, 16 colours ---
 Bytes makeIcon();
 
+// --- The installer's page picture: the fan on the button face, 50 x 44, 16 colours ---
+constexpr int kSetupPictureWidth = 50;
+constexpr int kSetupPictureHeight = 44;
+IndexedImage drawSetupPicture();
+
 // --- Alarm sound: about one second of a two-tone beep, 16-bit mono PCM ---
 constexpr int kWarningSampleRate = 22050;
 Bytes makeWarningWav();
@@ -65,8 +70,10 @@ struct OutputFile {
     std::string name;
     Bytes data;
 };
-// The resource script; file names relative to the folder it is written into.
+// The resource scripts of ORLO.EXE and SETUP.EXE; file names relative to the folder they are
+// written into.
 std::string makeResourceScript();
+std::string makeSetupResourceScript();
 // Every file, the script included, in the order they are written.
 std::vector<OutputFile> allResources();
 // Writes allResources() into folder (created if missing). Returns an error text, empty on success.

@@ -29,17 +29,3 @@ orlo_build_file() {
   [ -n "$found" ] || { echo "missing build output $2 under $1" >&2; return 1; }
   echo "$found"
 }
-
-# A prefix kept between runs: made when it is missing, given the build's stand-in driver when it
-# does not have that one yet.
-#   orlo_kept_prefix <tools-dir> <prefixdir> <ZarvoORLO.SYS>
-orlo_kept_prefix() {
-  if [ ! -f "$2/system.reg" ]; then
-    echo "making the prefix $2"
-    "$1/prefix.sh" "$2"
-  fi
-  if ! cmp -s "$3" "$2/drive_c/windows/system32/drivers/ZarvoORLO.SYS"; then
-    echo "installing the stand-in driver"
-    "$1/install-driver.sh" "$2" "$3"
-  fi
-}

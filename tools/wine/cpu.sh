@@ -4,6 +4,7 @@
 # Fan page. An idle Notepad runs all the while in a prefix of its own, so that both programs have
 # their own wineserver and the figures of one run, under the machine's load of the moment, can be
 # compared. CPU is user plus system time from /proc (all threads, ended ones included).
+# The build is installed with its SETUP.EXE when the prefix does not hold it yet.
 #   tools/wine/cpu.sh <windows-build-dir> [seconds]        (seconds per state, default 60)
 # Prints one line per state:
 #   <state> <ORLO.EXE %> <its wineserver %> <Notepad %> <its wineserver %> <program ratio> <wineserver ratio>
@@ -28,13 +29,14 @@ NOTEPAD_PFX="$WORK/notepad"
 . "$TOOLS/common.sh"
 . "$TOOLS/monitor.sh"
 
-[ -f "$DIST/ORLO.EXE" ] || { echo "$0: no $DIST/ORLO.EXE (build the dist target)" >&2; exit 1; }
+[ -f "$DIST/SETUP.EXE" ] || { echo "$0: no $DIST/SETUP.EXE (build the dist target)" >&2; exit 1; }
 BROADCAST="$(orlo_build_file "$BUILD" broadcast.exe)"
 WINDOW_STATE="$(orlo_build_file "$BUILD" window_state.exe)"
+ORLO_FIND_CONTROL="$(orlo_build_file "$BUILD" find_control.exe)"
 
 # --- the two prefixes ----------------------------------------------------------------------
 mkdir -p "$WORK"
-orlo_kept_prefix "$TOOLS" "$ORLO_PFX" "$DIST/ZarvoORLO.SYS"
+orlo_kept_prefix "$TOOLS" "$ORLO_PFX" "$DIST"
 if [ ! -f "$NOTEPAD_PFX/system.reg" ]; then
   echo "making the prefix $NOTEPAD_PFX"
   "$TOOLS/prefix.sh" "$NOTEPAD_PFX"
@@ -82,7 +84,6 @@ echo "starting an idle Notepad"
 
 echo "starting ORLO.EXE on the demo board"
 orlo_wine_env "$ORLO_PFX"
-orlo_install_monitor "$DIST"
 orlo_start_session
 # The previous run's log would be trimmed at the start: a fresh one every run.
 rm -f "$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO/log.txt"

@@ -1,6 +1,8 @@
 # Sourced after common.sh (and orlo_wine_env): running ORLO.EXE in a prefix.
-#   orlo_install_monitor <distdir>   dist/ of a Windows build into the program folder, the demo
-#                                    board INI as after its smart fan's first start
+#   orlo_install_monitor <distdir>   installs dist/ of a Windows build with its SETUP.EXE (real
+#                                    clicks; under a display), the demo board INI as after its
+#                                    smart fan's first start, and restarts the prefix, so that
+#                                    the stand-in driver loads
 #   orlo_registers_hex REG=VALUE...  the 256 chip registers as the hex digits of the driver's
 #                                    `Registers` value: the given ones set, all others 0
 #   orlo_start_session               persistent wineserver (the driver stays loaded), its
@@ -9,17 +11,40 @@
 #   orlo_wait_until SECONDS CMD...   runs CMD every half second until it succeeds (status 0)
 #   orlo_wait_monitor                waits for the started monitor; its exit code in ORLO_STATUS
 #   orlo_second_start                starts ORLO.EXE again: the running one restores its window
+#   orlo_kept_prefix <tools-dir> <prefixdir> <distdir>
+#                                    a prefix kept between runs, made when missing, the build
+#                                    installed when it holds another ORLO.EXE or driver; its
+#                                    environment set (orlo_wine_env)
 
 ORLO_PROGRAM_DIR='C:\Program Files\ZARVO\ORLO'
 ORLO_EXE="$ORLO_PROGRAM_DIR\\ORLO.EXE"
 
 orlo_install_monitor() {
-  target="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
-  mkdir -p "$target"
-  cp "$1"/* "$target/"
+  : "${ORLO_FIND_CONTROL:=$(cd "$1/.." && pwd)/tests/wine/find_control.exe}"
+  orlo_setup_install "$1" || {
+    echo "orlo_install_monitor: SETUP.EXE did not install from $1" >&2
+    return 1
+  }
   # With a [FINTEK] section a start does not stop at the question whether to load the BIOS's
   # smart-fan configuration; a test of the first start copies the shipped A920.INI back.
-  orlo_ini_set "$target/A920.INI" FINTEK ENABLED 4
+  orlo_ini_set "$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO/A920.INI" FINTEK ENABLED 4
+  # The restart the installer asks for.
+  orlo_wine_quiet wineboot -r </dev/null
+  wineserver -w
+}
+
+orlo_kept_prefix() {
+  if [ ! -f "$2/system.reg" ]; then
+    echo "making the prefix $2"
+    "$1/prefix.sh" "$2"
+  fi
+  orlo_wine_env "$2"
+  installed="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
+  if ! cmp -s "$3/ORLO.EXE" "$installed/ORLO.EXE" ||
+    ! cmp -s "$3/ZarvoORLO.SYS" "$WINEPREFIX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"; then
+    echo "installing with SETUP.EXE"
+    orlo_install_monitor "$3"
+  fi
 }
 
 orlo_registers_hex() {
@@ -113,4 +138,67 @@ orlo_click_control() {
   set -- $(orlo_control "$@")
   [ "${1:-}" = visible ] || return 1
   orlo_click "$6" "$7"
+}
+
+# SETUP.EXE driven by real clicks.
+#   orlo_setup_start DISTDIR [ARGS]   starts DISTDIR/SETUP.EXE in the background (pid in
+#                                     ORLO_SETUP_PID); ORLO_FIND_CONTROL must be set
+#   orlo_click_shown TITLE CLASS TEXT CONDITION...
+#                                     once the control shows, clicks it with a real click, then
+#                                     waits until CONDITION holds (the next page, say)
+#   orlo_setup_install DISTDIR        the usual installation: Next, Next, "later", Finish
+#   orlo_setup_wait [SECONDS]         waits for the started installer to end (status in
+#                                     ORLO_SETUP_STATUS; 124 when it did not end in time)
+
+orlo_setup_start() {
+  _setup_dist="$1"
+  shift
+  timeout "${ORLO_SETUP_TIMEOUT:-120}" wine "$_setup_dist/SETUP.EXE" "$@" >/dev/null 2>&1 &
+  ORLO_SETUP_PID=$!
+}
+
+orlo_control_shown() {
+  orlo_control "$@" | grep -q '^visible'
+}
+
+orlo_click_shown() {
+  _shown_title="$1" _shown_class="$2" _shown_text="$3"
+  shift 3
+  orlo_wait_until 30 orlo_control_shown "$_shown_title" "$_shown_class" "$_shown_text" &&
+    orlo_click_control "$_shown_title" "$_shown_class" "$_shown_text" &&
+    orlo_wait_until 30 "$@"
+}
+
+orlo_setup_wait() {
+  _setup_deadline=$(($(date +%s) + ${1:-60}))
+  while kill -0 "$ORLO_SETUP_PID" 2>/dev/null; do
+    if [ "$(date +%s)" -ge "$_setup_deadline" ]; then
+      ORLO_SETUP_STATUS=124
+      return 1
+    fi
+    sleep 0.5
+  done
+  ORLO_SETUP_STATUS=0
+  wait "$ORLO_SETUP_PID" || ORLO_SETUP_STATUS=$?
+}
+
+orlo_setup_ended() {
+  ! kill -0 "$ORLO_SETUP_PID" 2>/dev/null
+}
+
+orlo_setup_install() {
+  orlo_setup_start "$1"
+  orlo_click_shown Welcome Button '&Next >' \
+    orlo_control_shown 'Choose Destination Location' Button '&Next >' &&
+    orlo_click_shown 'Choose Destination Location' Button '&Next >' \
+      orlo_control_shown Finish Button '&Finish' &&
+    orlo_click_shown Finish Button 'No, I will restart my computer later.' \
+      orlo_radio_checked Finish 'No, I will restart my computer later.' &&
+    orlo_click_shown Finish Button '&Finish' orlo_setup_ended &&
+    orlo_setup_wait 30
+}
+
+# A radio button or check box of a shown window is checked.
+orlo_radio_checked() {
+  [ "$(orlo_control "$1" Button "$2" | awk '{ print $8 }')" = 1 ]
 }

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs ORLO.EXE of a Windows build under Wine on the stand-in driver's demo board for a while,
-# with its main window shown, saves a screenshot and ends it with the exit message.
+# Installs a Windows build with its SETUP.EXE (when the prefix does not hold it yet) and runs
+# ORLO.EXE under Wine on the stand-in driver's demo board for a while, with its main window
+# shown; saves a screenshot and ends it with the exit message.
 #   tools/wine/run-demo.sh <windows-build-dir> [seconds]      (default 20 s)
 # With DISPLAY set the Wine desktop shows on that display; without, on a virtual one (Xvfb).
 # The prefix, <build>/demo-prefix, is made on the first run and kept.
@@ -20,12 +21,11 @@ SHOT="$BUILD/screenshots/demo.png"
 . "$TOOLS/common.sh"
 . "$TOOLS/monitor.sh"
 
-[ -f "$DIST/ORLO.EXE" ] || { echo "$0: no $DIST/ORLO.EXE (build the dist target)" >&2; exit 1; }
+[ -f "$DIST/SETUP.EXE" ] || { echo "$0: no $DIST/SETUP.EXE (build the dist target)" >&2; exit 1; }
 BROADCAST="$(orlo_build_file "$BUILD" broadcast.exe)"
+ORLO_FIND_CONTROL="$(orlo_build_file "$BUILD" find_control.exe)"
 
-orlo_kept_prefix "$TOOLS" "$PREFIX" "$DIST/ZarvoORLO.SYS"
-orlo_wine_env "$PREFIX"
-orlo_install_monitor "$DIST"
+orlo_kept_prefix "$TOOLS" "$PREFIX" "$DIST"
 orlo_start_session
 
 echo "running ORLO.EXE for $SECONDS_TO_RUN s"

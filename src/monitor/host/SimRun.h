@@ -25,13 +25,6 @@ struct SimRunOptions {
 // start, "help" when the usage was asked for, else a message naming the option at fault.
 std::string ParseSimRunArguments(const std::vector<std::string>& args, SimRunOptions& options);
 
-// Applies a machine description (key=value lines) to a machine. Returns "" or a message naming
-// the line at fault; nothing is applied after it.
-std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text);
-
-// Lists every window's controls with their texts and colours.
-std::string DescribeWindows(os::sim::SimMachine& machine);
-
 int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out);
 
 } // namespace monitor

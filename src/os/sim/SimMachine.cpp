@@ -1,6 +1,7 @@
 #include "os/sim/SimMachine.h"
 
 #include "os/sim/SimProcess.h"
+#include "os/sim/SimRunner.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,13 +42,23 @@ bool SplitWindowsPath(const std::string& path, char& drive, std::vector<std::str
     return true;
 }
 
-// A path as the sets of marked files and folders hold it: lower case, no trailing backslash.
+} // namespace
+
+std::string LowerCase(std::string text) {
+    return Lower(std::move(text));
+}
+
 std::string PathKey(const std::string& path) {
-    std::string key = Lower(path);
-    while (key.size() > 3 && key.back() == '\\')
-        key.pop_back();
+    char drive = 0;
+    std::vector<std::string> parts;
+    if (!SplitWindowsPath(path, drive, parts)) return Lower(path);
+    std::string key = std::string(1, drive) + ":";
+    for (const auto& part : parts)
+        key += "\\" + Lower(part);
     return key;
 }
+
+namespace {
 
 std::string Hex(std::uint32_t value) {
     char text[16];
@@ -61,12 +72,9 @@ SimMachine::SimMachine(const fs::path& sandbox, MachineConfig config)
     : sandbox_(sandbox), config_(config), tick_(config.startTick) {
     fs::create_directories(sandbox_ / "c");
     board_init(&board_);
-    CreateDirectory("C:\\WINDOWS");
-    CreateDirectory("C:\\WINDOWS\\system32");
-    CreateDirectory("C:\\WINDOWS\\Temp");
+    drives_['c'] = Drive{};
+    PrepareWindowsFolders();
 }
-
-SimMachine::~SimMachine() = default;
 
 std::unique_ptr<SimProcess> SimMachine::StartProcess(const std::string& exePath,
                                                      std::vector<std::string> args) {
@@ -101,6 +109,15 @@ fs::path SimMachine::HostPath(const std::string& windowsPath) const {
                     break;
                 }
             }
+            // A short (8.3) name reaches its long-named file or folder.
+            if (!fs::exists(next) && config_.shortNames && part.find('~') != std::string::npos) {
+                for (const auto& entry : fs::directory_iterator(host, ec)) {
+                    if (Lower(ShortNameFor(entry.path().filename().string())) == Lower(part)) {
+                        next = entry.path();
+                        break;
+                    }
+                }
+            }
         }
         exists = exists && fs::exists(next);
         host = next;
@@ -110,7 +127,7 @@ fs::path SimMachine::HostPath(const std::string& windowsPath) const {
 
 bool SimMachine::ReadFile(const std::string& path, std::string& bytes) const {
     fs::path host = HostPath(path);
-    if (host.empty() || !fs::is_regular_file(host)) return false;
+    if (host.empty() || !fs::is_regular_file(host) || locked_.count(PathKey(path))) return false;
     std::ifstream in(host, std::ios::binary);
     if (!in) return false;
     // Read straight into a buffer of the file's size, as one allocation.
@@ -139,7 +156,7 @@ bool SimMachine::IsWritable(const std::string& path) const {
 bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
-        !fs::is_directory(host.parent_path()))
+        !fs::is_directory(host.parent_path()) || locked_.count(PathKey(path)))
         return false;
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     if (!out) return false;
@@ -172,10 +189,15 @@ bool SimMachine::DirectoryExists(const std::string& path) const {
 
 bool SimMachine::DeleteFile(const std::string& path) {
     fs::path host = HostPath(path);
-    if (host.empty() || !fs::is_regular_file(host) || !IsWritable(path)) return false;
+    if (host.empty() || !fs::is_regular_file(host) || !IsWritable(path) ||
+        locked_.count(PathKey(path)))
+        return false;
     std::error_code ec;
     bool ok = fs::remove(host, ec);
-    if (ok) Trace("file delete " + path);
+    if (ok) {
+        attributes_.erase(PathKey(path));
+        Trace("file delete " + path);
+    }
     return ok;
 }
 
@@ -195,7 +217,9 @@ bool SimMachine::CreateDirectory(const std::string& path) {
     fs::path host = HostPath(path);
     if (host.empty() || fs::exists(host) || !fs::is_directory(host.parent_path())) return false;
     std::error_code ec;
-    return fs::create_directory(host, ec);
+    bool ok = fs::create_directory(host, ec);
+    if (ok) Trace("folder create " + path);
+    return ok;
 }
 
 void SimMachine::SetReadOnly(const std::string& path, bool readOnly) {
@@ -348,11 +372,15 @@ std::uint32_t SimMachine::RegisterWindowMessage(const std::string& name) {
     return messages_[Lower(name)] = nextMessage_++;
 }
 
-void SimMachine::Broadcast(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+std::string SimMachine::MessageName(std::uint32_t msg) const {
     std::string name = Hex(msg);
     for (const auto& [text, id] : messages_)
         if (id == msg) name = "\"" + text + "\"";
-    Trace("broadcast " + name);
+    return name;
+}
+
+void SimMachine::Broadcast(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+    Trace("broadcast " + MessageName(msg));
     // A window may go away while the message is delivered: deliver to a snapshot, skipping
     // windows that have been detached meanwhile.
     std::vector<WindowSink*> targets = windows_;
@@ -361,12 +389,14 @@ void SimMachine::Broadcast(std::uint32_t msg, std::uintptr_t wParam, std::intptr
             window->Deliver(msg, wParam, lParam);
 }
 
-void SimMachine::AttachWindow(WindowSink* window) {
+void SimMachine::AttachWindow(WindowSink* window, SimProcess* owner) {
     windows_.push_back(window);
+    if (owner) windowOwners_[window] = owner;
 }
 
 void SimMachine::DetachWindow(WindowSink* window) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+    windowOwners_.erase(window);
 }
 
 // --- driver ------------------------------------------------------------------------------------

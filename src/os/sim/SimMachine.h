@@ -55,7 +55,47 @@ struct MachineConfig {
     bool privilegeAdjustFails = false;
     bool exitWindowsFails = false;
     bool shortPathFails = false;
+
+    // --- what the installer meets ----------------------------------------------------------
+    std::string windowsFolder = "C:\\WINDOWS";
+    std::string tempFolder = "C:\\WINDOWS\\Temp\\";
+    // Empty: the shell knows no all-users desktop.
+    std::string commonDesktop = "C:\\Documents and Settings\\All Users\\Desktop";
+    bool shellLinkFails = false;
+    // The service-control manager opens for all access only for an administrator.
+    bool administrator = true;
+    bool wow64 = false;
+    bool wow64ProbeExists = true; // kernel32 has IsWow64Process (XP SP2 and later)
+    bool wow64ProbeFails = false;
+    // Off: the volume keeps no 8.3 names, and the short form of a path is its long form.
+    bool shortNames = true;
 };
+
+// A program started on the machine by another one (ShellExecute), with its arguments as the C
+// runtime splits the command line.
+struct ProgramStart {
+    std::string exePath;
+    std::vector<std::string> args;
+};
+
+struct ProgramExit {
+    std::string exePath;
+    std::vector<std::string> args;
+    int exitCode = 0;
+};
+
+// The arguments of a command line as the C runtime splits it: blanks separate them, double
+// quotes group, 2n backslashes before a quote give n and the quote groups, 2n+1 give n and a
+// literal quote; other backslashes are plain characters.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// Text in lower case (ASCII), and the key of a Windows path in the machine's records: the
+// drive and the components in lower case, "." and ".." resolved ("c:\\program files\\zarvo").
+std::string LowerCase(std::string text);
+// The 8.3 name a volume with short names gives a file or folder: the name itself when it is a
+// valid 8.3 name, else its first six valid characters, "~1" and its extension's first three.
+std::string ShortNameFor(const std::string& name);
+std::string PathKey(const std::string& path);
 
 class SimMachine {
   public:
@@ -108,6 +148,8 @@ class SimMachine {
     const RegValue* RegGet(RegRoot root, const std::string& key, const std::string& name) const;
     bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name);
     bool RegDeleteKey(RegRoot root, const std::string& key);
+    // The values of a key, by name (empty when the key is missing).
+    std::vector<RegValue> RegValues(RegRoot root, const std::string& key) const;
     // Keys (lower-case "hklm\\..." paths) that cannot be opened for all access, as for a user
     // without the rights; and keys that open but refuse every value written.
     std::set<std::string> readOnlyKeys;
@@ -120,7 +162,7 @@ class SimMachine {
     bool MutexExists(const std::string& name) const;
     std::uint32_t RegisterWindowMessage(const std::string& name);
     void Broadcast(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
-    void AttachWindow(WindowSink* window);
+    void AttachWindow(WindowSink* window, SimProcess* owner = nullptr);
     void DetachWindow(WindowSink* window);
     const std::vector<WindowSink*>& Windows() const { return windows_; }
 
@@ -151,6 +193,71 @@ class SimMachine {
     // the stand-in overlay library logs its calls on Windows.
     std::vector<std::string> libraryCalls;
 
+    // --- installer services: copies, attributes, folders, drives, rights, shell links --------
+    // The Windows folder and its system, driver and temporary folders, "Program Files" on its
+    // drive, the all-users desktop and, with wow64, SysWOW64\\drivers; made at the start and again
+    // after a change of the configuration (existing folders stay).
+    void PrepareWindowsFolders();
+    bool CopyFile(const std::string& from, const std::string& to, bool failIfExists);
+    std::uint32_t GetFileAttributes(const std::string& path) const;
+    bool SetFileAttributes(const std::string& path, std::uint32_t attributes);
+    bool RemoveDirectory(const std::string& path);
+    // A drive of the machine: its sandbox folder (unless it holds no disk), type and label.
+    // Drive C: is there from the start; a CD-ROM's files are read-only.
+    void AddDrive(char letter, std::uint32_t type, const std::string& label = "",
+                  bool ready = true);
+    std::uint32_t LogicalDrives() const;
+    std::uint32_t DriveType(const std::string& root) const;
+    std::string VolumeLabel(const std::string& root) const;
+    bool ListFolders(const std::string& folder, std::vector<std::string>& names) const;
+    // Files held open by another program: reading, copying, writing and deleting them fail.
+    void SetLocked(const std::string& path, bool locked);
+    // The short (8.3) form of an existing path, or 0 (see os::System::GetShortPathName).
+    std::uint32_t ShortPathName(const std::string& path, std::string& shortPath,
+                                std::uint32_t bufferSize) const;
+    // The service-control manager: opens and closes.
+    Handle OpenServiceManager(std::uint32_t access);
+    void CloseServiceManager(Handle handle);
+    int OpenServiceManagerHandles() const { return static_cast<int>(serviceManagers_.size()); }
+    // Shell links are text files here; ReadShellLink reads one back (false when the file is
+    // missing or is no link).
+    bool WriteShellLink(const ShellLink& link, const std::string& linkFile);
+    bool ReadShellLink(const std::string& linkFile, ShellLink& link) const;
+
+    // --- programs that run side by side ----------------------------------------------------
+    // A program file holds its program's image: ProgramImage("setup") is what a simulated
+    // SETUP.EXE contains, and RegisterProgram tells the machine how to run that program.
+    using ProgramMain = std::function<int(SimProcess&)>;
+    static std::string ProgramImage(const std::string& program);
+    // The program a file holds; empty when it is missing or holds none.
+    std::string ProgramOf(const std::string& exePath) const;
+    void RegisterProgram(const std::string& program, ProgramMain main);
+    // Starts a program file as Windows does: a process of its own with these arguments, run by
+    // RunPrograms side by side with the others (at once when they already run). False when the
+    // file is missing or holds no registered program.
+    bool Launch(const std::string& exePath, std::vector<std::string> args = {});
+    // The same from a command line: the program's path first, then its arguments.
+    bool LaunchCommandLine(const std::string& commandLine);
+    // Runs every launched program, and those they start, until all have ended. Each runs on a
+    // thread of its own, but only one at a time: a program runs until it sleeps, waits for a
+    // message, sends one to another program's window or ends; then the one due first runs, and
+    // virtual time moves on only when every program waits. A message sent to another program's
+    // window reaches it when that program next waits for messages, and the sender waits for
+    // it. An exception that escapes a program is thrown again here once all have ended.
+    void RunPrograms();
+    bool ProgramsRunning() const { return running_; }
+    // What the programs did: the ones started by ShellExecute (also when no program runs side
+    // by side, for a test to start itself) and the ends of those RunPrograms ran.
+    std::vector<ProgramStart> startedPrograms;
+    std::vector<ProgramExit> programExits;
+
+    // Called by a process: its sleep, its wait for messages and its broadcast, which let the
+    // other programs run when it runs side by side with them.
+    void ProcessSleep(SimProcess& process, std::uint32_t ms);
+    void ProcessWaitForMessage(SimProcess& process, std::uint32_t ms);
+    void BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintptr_t wParam,
+                       std::intptr_t lParam);
+
     // --- the record --------------------------------------------------------------------------
     void Trace(const std::string& line);
     const std::vector<std::string>& Transcript() const { return transcript_; }
@@ -161,6 +268,7 @@ class SimMachine {
         std::map<std::string, RegValue> values; // by lower-case name
     };
     static std::string KeyPath(RegRoot root, const std::string& key);
+    std::string MessageName(std::uint32_t msg) const;
 
     std::filesystem::path sandbox_;
     MachineConfig config_;
@@ -182,6 +290,34 @@ class SimMachine {
     std::set<std::string> refusesNewFiles_; // lower-case Windows folder paths
     int openAttempts_ = 0;
     std::vector<std::string> transcript_;
+
+    // Installer services.
+    struct Drive {
+        std::uint32_t type = kDriveFixed;
+        std::string label;
+        bool ready = true;
+    };
+    const Drive* DriveOf(const std::string& path) const;
+    bool ReadOnlyAttribute(const std::string& path) const;
+    std::map<char, Drive> drives_;
+    std::map<std::string, std::uint32_t> attributes_; // lower-case path -> other attributes
+    std::set<std::string> locked_;                    // lower-case paths
+    std::set<Handle> serviceManagers_;
+
+    // Programs side by side (SimPrograms.cpp).
+    struct Runner;
+    Runner* RunnerOf(const SimProcess& process) const;
+    Runner* PickNext();
+    void Yield(Runner& self);
+    void ProcessInbox(Runner& self);
+    void RunnerThread(Runner* runner);
+    std::map<std::string, ProgramMain> programs_;
+    std::vector<std::unique_ptr<Runner>> runners_;
+    std::map<WindowSink*, SimProcess*> windowOwners_;
+    Runner* current_ = nullptr;
+    bool running_ = false;
+    struct Baton;
+    std::unique_ptr<Baton> baton_;
 };
 
 } // namespace os::sim

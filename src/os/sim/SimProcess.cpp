@@ -66,7 +66,7 @@ std::uint32_t SimProcess::GetTickCount() {
 }
 
 void SimProcess::Sleep(std::uint32_t milliseconds) {
-    machine_.Advance(milliseconds);
+    machine_.ProcessSleep(*this, milliseconds);
 }
 
 std::int32_t SimProcess::Time() {
@@ -250,11 +250,11 @@ std::uint32_t SimProcess::RegisterWindowMessage(const std::string& name) {
 }
 
 void SimProcess::BroadcastMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
-    machine_.Broadcast(msg, wParam, lParam);
+    machine_.BroadcastFrom(*this, msg, wParam, lParam);
 }
 
 void SimProcess::AttachWindow(WindowSink* window) {
-    machine_.AttachWindow(window);
+    machine_.AttachWindow(window, this);
 }
 
 void SimProcess::DetachWindow(WindowSink* window) {
@@ -318,31 +318,8 @@ std::uint32_t SimProcess::WinExec(const std::string& command, std::uint32_t show
 
 std::uint32_t SimProcess::GetShortPathName(const std::string& path, std::string& shortPath,
                                            std::uint32_t bufferSize) {
-    std::string full = FullPath(path);
-    if (machine_.Config().shortPathFails || !(machine_.FileExists(full) || machine_.DirectoryExists(full)))
-        return 0;
-    // 8.3 names: long or blank-holding components become their first six letters and "~1".
-    std::string result, part;
-    for (size_t i = 0; i <= path.size(); ++i) {
-        char c = i < path.size() ? path[i] : '\\';
-        if (c != '\\') {
-            part += c;
-            continue;
-        }
-        if (part.size() > 8 || part.find(' ') != std::string::npos) {
-            std::string letters;
-            for (char p : part)
-                if (p != ' ' && letters.size() < 6) letters += static_cast<char>(std::toupper(static_cast<unsigned char>(p)));
-            part = letters + "~1";
-        }
-        result += part;
-        if (i < path.size()) result += '\\';
-        part.clear();
-    }
-    auto length = static_cast<std::uint32_t>(result.size());
-    if (length + 1 > bufferSize) return length + 1;
-    shortPath = result;
-    return length;
+    if (path.empty()) return 0;
+    return machine_.ShortPathName(FullPath(path), shortPath, bufferSize);
 }
 
 std::uintptr_t SimProcess::ShellExecute(Handle, const std::string& verb, const std::string& file,
@@ -350,7 +327,7 @@ std::uintptr_t SimProcess::ShellExecute(Handle, const std::string& verb, const s
                                         int show) {
     machine_.shellCalls.push_back(ShellCall{verb, file, parameters, directory, show});
     machine_.Trace("ShellExecute " + verb + " \"" + file + "\" " + parameters);
-    return 42;
+    return StartProgram(verb, file, parameters);
 }
 
 Handle SimProcess::OpenDevice(const std::string& path) {

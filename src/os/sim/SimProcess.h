@@ -101,7 +101,29 @@ class SimProcess : public System {
     void FreeLibrary(Handle module) override;
     void CallExport(std::uintptr_t procedure, const std::vector<ExportArgument>& args) override;
 
+    // Installer services (SimProcessInstaller.cpp).
+    std::string GetWindowsDirectory() override;
+    std::string GetTempPath() override;
+    bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    std::uint32_t GetFileAttributes(const std::string& path) override;
+    bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool RemoveDirectory(const std::string& path) override;
+    std::uint32_t GetLogicalDrives() override;
+    std::uint32_t GetDriveType(const std::string& root) override;
+    std::string GetVolumeLabel(const std::string& root) override;
+    bool ListFolders(const std::string& folder, std::vector<std::string>& names) override;
+    bool IsWow64Process(bool& wow64) override;
+    Handle OpenSCManager(std::uint32_t access) override;
+    void CloseServiceHandle(Handle handle) override;
+    bool GetCommonDesktopFolder(std::string& path) override;
+    bool CreateShellLink(const ShellLink& link, const std::string& linkFile) override;
+    void WaitForMessage(std::uint32_t milliseconds) override;
+
   private:
+    // ShellExecute of a program file: starts it on the machine; the result ShellExecute gives.
+    std::uintptr_t StartProgram(const std::string& verb, const std::string& file,
+                                const std::string& parameters);
+
     SimMachine& machine_;
     std::string exePath_;
     std::vector<std::string> args_;

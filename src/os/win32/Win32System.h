@@ -2,6 +2,17 @@
 // source file includes <windows.h>.
 #pragma once
 
+// <windows.h>, where a source file includes it first, maps these names of the installer
+// services to their ANSI functions; here they are the interface's methods.
+#undef GetWindowsDirectory
+#undef GetTempPath
+#undef CopyFile
+#undef GetFileAttributes
+#undef SetFileAttributes
+#undef RemoveDirectory
+#undef GetDriveType
+#undef OpenSCManager
+
 #include "os/System.h"
 
 #include <memory>
@@ -89,6 +100,24 @@ class Win32System : public System {
     Handle OpenDevice(const std::string& path) override;
     bool DeviceIoControl(Handle device, std::uint32_t code, const void* in, std::uint32_t inSize,
                          void* out, std::uint32_t outSize, std::uint32_t* returned) override;
+
+    // Installer services (Win32SystemInstaller.cpp).
+    std::string GetWindowsDirectory() override;
+    std::string GetTempPath() override;
+    bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    std::uint32_t GetFileAttributes(const std::string& path) override;
+    bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool RemoveDirectory(const std::string& path) override;
+    std::uint32_t GetLogicalDrives() override;
+    std::uint32_t GetDriveType(const std::string& root) override;
+    std::string GetVolumeLabel(const std::string& root) override;
+    bool ListFolders(const std::string& folder, std::vector<std::string>& names) override;
+    bool IsWow64Process(bool& wow64) override;
+    Handle OpenSCManager(std::uint32_t access) override;
+    void CloseServiceHandle(Handle handle) override;
+    bool GetCommonDesktopFolder(std::string& path) override;
+    bool CreateShellLink(const ShellLink& link, const std::string& linkFile) override;
+    void WaitForMessage(std::uint32_t milliseconds) override;
 };
 
 std::unique_ptr<System> CreateWin32System();

@@ -339,7 +339,10 @@ class GroupBoxPeer : public WinPeer {
 class LabelPeer : public WinPeer {
   public:
     using WinPeer::WinPeer;
-    void Create() override { CreateChild("STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY); }
+    void Create() override {
+        auto* label = dynamic_cast<TLabel*>(control_);
+        CreateChild("STATIC", (label && label->WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOTIFY);
+    }
     void OnCommand(WORD code) override {
         if (code == STN_CLICKED && !platform_.Quiet())
             platform_.Run([this] { control_->UserClick(); });
@@ -825,6 +828,7 @@ std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component)
     if (dynamic_cast<TAnimate*>(&component)) return MakeAnimatePeer(platform, component);
     if (dynamic_cast<TTrayIcon*>(&component)) return MakeTrayPeer(platform, component);
     if (auto chart = MakeChartPeer(platform, component)) return chart;
+    if (auto peer = MakeFileControlPeer(platform, component)) return peer;
     // Panels, and controls without a class of their own: a plain container, so that their
     // children have a window to live in.
     if (dynamic_cast<Control*>(&component))

@@ -156,6 +156,8 @@ class WinPeer : public ControlPeer {
     virtual void OnCommand(WORD /*code*/) {}
     virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
     virtual HBRUSH OnCtlColor(UINT /*msg*/, HDC /*dc*/) { return nullptr; }
+    // An owner-drawn control draws an item; true when it did.
+    virtual bool OnDrawItem(DRAWITEMSTRUCT* /*item*/) { return false; }
 
     // The ground this control is painted on: a container's own colour, else its parent's.
     virtual COLORREF GroundColor();
@@ -222,6 +224,8 @@ class WinPeer : public ControlPeer {
 std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component);
 std::unique_ptr<WinPeer> MakeTrayPeer(Win32Platform& platform, Component& trayIcon);
 std::unique_ptr<WinPeer> MakeAnimatePeer(Win32Platform& platform, Component& animate);
+// The drive combo box's and the directory list box's windows; null for any other component.
+std::unique_ptr<WinPeer> MakeFileControlPeer(Win32Platform& platform, Component& component);
 // The window of a chart; none when the component is no chart.
 std::unique_ptr<WinPeer> MakeChartPeer(Win32Platform& platform, Component& component);
 

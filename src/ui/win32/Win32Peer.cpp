@@ -305,6 +305,13 @@ bool WinPeer::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         WinPeer* peer = header ? FromHandle(header->hwndFrom) : nullptr;
         return peer && peer->OnNotify(header, result);
     }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        WinPeer* peer = item && item->CtlType != ODT_MENU ? FromHandle(item->hwndItem) : nullptr;
+        if (!peer || !peer->OnDrawItem(item)) return false;
+        result = TRUE;
+        return true;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:

@@ -1,0 +1,28 @@
+// Machine descriptions of the host commands: key=value lines that set up a simulated machine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace os::sim {
+class SimMachine;
+}
+
+namespace host {
+
+// A whole number in decimal, or in hexadecimal behind "0x", of at most `max`; nothing else.
+bool ParseNumber(const std::string& text, std::uint64_t max, std::uint64_t& value);
+
+// Applies a machine description (key=value lines) to a machine. Returns "" or a message naming
+// the line at fault; nothing is applied after it.
+//   version=4.10, platform=9x|nt|win32s, lcid=0x0804, ppi=120, driver-after-ms=10000 (-1: never),
+//   chip=0x91, board-id=ZRV-B910, fan-divisor=2,2,2, fan-count=..., temperature=...,
+//   voltage=... (raw sensor bytes), fail-mask=0x10, overlay-exports=InitInstance,... (the
+//   overlay library in the program folder; empty: none), fan-max-rpm=..., mode-not-ready-reads=...,
+//   wow64=1, administrator=0, short-names=0, windows-folder=D:\WINNT
+std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text);
+
+// Reads a description file and applies it; "" or a message naming the file ("--machine FILE:").
+std::string ApplyMachineFile(os::sim::SimMachine& machine, const std::string& path);
+
+} // namespace host

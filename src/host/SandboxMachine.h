@@ -1,0 +1,34 @@
+// The simulated machine of a host command: a fresh sandbox, the transcript printed as it goes,
+// the machine description applied; the sandbox goes with the object.
+#pragma once
+
+#include "os/sim/SimMachine.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace host {
+
+class SandboxMachine {
+  public:
+    // `command` names the sandbox and the errors; every trace line goes to `out`.
+    SandboxMachine(const std::string& command, std::FILE* out);
+    ~SandboxMachine();
+    SandboxMachine(const SandboxMachine&) = delete;
+    SandboxMachine& operator=(const SandboxMachine&) = delete;
+
+    os::sim::SimMachine& Machine() { return *machine_; }
+    const std::filesystem::path& Sandbox() const { return sandbox_; }
+    // Applies a machine description file (nothing for an empty name); false, with the error
+    // on standard error, when it cannot.
+    bool Describe(const std::string& machineFile);
+
+  private:
+    std::string command_;
+    std::filesystem::path sandbox_;
+    std::unique_ptr<os::sim::SimMachine> machine_;
+};
+
+} // namespace host

@@ -1,0 +1,315 @@
+// What the installer needs of the simulated machine: the Windows folders, file copies with their
+// attributes, folder removal, drives and folder listings, short names, the service-control
+// manager and shell links.
+#include "os/sim/SimMachine.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace os::sim {
+
+namespace {
+
+const char* const kShellLinkHeader = "[ShellLink]";
+
+std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
+}
+
+// The names between a path's backslashes, empty ones kept: "C:\a\" gives "C:", "a" and "".
+std::vector<std::string> Components(const std::string& path) {
+    std::vector<std::string> parts(1);
+    for (char c : path) {
+        if (c == '\\')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+// The folders of a path from its drive down: "C:\a\b" gives "C:\a" and "C:\a\b".
+std::vector<std::string> FoldersOnTheWay(const std::string& path) {
+    std::vector<std::string> folders;
+    std::string current;
+    for (const std::string& part : Components(path)) {
+        if (part.empty()) continue;
+        current += current.empty() ? part : "\\" + part;
+        if (current.size() > 2) folders.push_back(current);
+    }
+    return folders;
+}
+
+// Whether a file or folder name is a valid 8.3 name as it stands.
+bool IsShortName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return true;
+    auto dot = name.find('.');
+    std::string base = name.substr(0, dot);
+    std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
+    if (base.empty() || base.size() > 8 || ext.size() > 3 || ext.find('.') != std::string::npos)
+        return false;
+    for (char c : name)
+        if (c == ' ' || std::string("+,;=[]").find(c) != std::string::npos) return false;
+    return true;
+}
+
+// The 8.3 name the file system makes for a long name: the first six valid characters of the
+// name before its last dot, "~1", and the first three of its extension, all in upper case.
+std::string ShortNameOf(const std::string& name) {
+    auto dot = name.rfind('.');
+    std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+    std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
+    auto keep = [](const std::string& text, size_t count) {
+        std::string kept;
+        for (char c : text) {
+            if (kept.size() == count) break;
+            if (c == ' ' || c == '.' || std::string("+,;=[]").find(c) != std::string::npos)
+                continue;
+            kept += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        return kept;
+    };
+    std::string result = keep(base, 6) + "~1";
+    std::string shortExt = keep(ext, 3);
+    if (!shortExt.empty()) result += "." + shortExt;
+    return result;
+}
+
+} // namespace
+
+std::string ShortNameFor(const std::string& name) {
+    return IsShortName(name) ? name : ShortNameOf(name);
+}
+
+// --- the Windows folders -------------------------------------------------------------------
+
+void SimMachine::PrepareWindowsFolders() {
+    std::vector<std::string> wanted = {config_.windowsFolder,
+                                       config_.windowsFolder + "\\system32",
+                                       config_.windowsFolder + "\\system32\\drivers",
+                                       config_.windowsFolder + "\\system",
+                                       config_.tempFolder,
+                                       config_.windowsFolder.substr(0, 2) + "\\Program Files"};
+    if (!config_.commonDesktop.empty()) wanted.push_back(config_.commonDesktop);
+    if (config_.wow64) wanted.push_back(config_.windowsFolder + "\\SysWOW64\\drivers");
+    for (const std::string& path : wanted) {
+        if (path.size() >= 2 && path[1] == ':') {
+            char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+            if (!drives_.count(letter)) AddDrive(letter, kDriveFixed);
+        }
+        for (const std::string& folder : FoldersOnTheWay(path))
+            if (!DirectoryExists(folder)) CreateDirectory(folder);
+    }
+}
+
+// --- copies and attributes -------------------------------------------------------------------
+
+const SimMachine::Drive* SimMachine::DriveOf(const std::string& path) const {
+    if (path.size() < 2 || path[1] != ':') return nullptr;
+    auto it = drives_.find(static_cast<char>(std::tolower(static_cast<unsigned char>(path[0]))));
+    return it == drives_.end() ? nullptr : &it->second;
+}
+
+bool SimMachine::ReadOnlyAttribute(const std::string& path) const {
+    const Drive* drive = DriveOf(path);
+    return readOnly_.count(PathKey(path)) || (drive && drive->type == kDriveCdRom);
+}
+
+std::uint32_t SimMachine::GetFileAttributes(const std::string& path) const {
+    fs::path host = HostPath(path);
+    if (host.empty() || !fs::exists(host)) return kInvalidFileAttributes;
+    if (fs::is_directory(host)) return kFileAttributeDirectory;
+    auto it = attributes_.find(PathKey(path));
+    std::uint32_t attributes = it == attributes_.end() ? kFileAttributeArchive : it->second;
+    if (ReadOnlyAttribute(path)) attributes |= kFileAttributeReadOnly;
+    return attributes == 0 ? kFileAttributeNormal : attributes;
+}
+
+bool SimMachine::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
+    fs::path host = HostPath(path);
+    const Drive* drive = DriveOf(path);
+    if (host.empty() || !fs::exists(host) || (drive && drive->type == kDriveCdRom)) return false;
+    if (fs::is_directory(host)) return true;
+    std::string key = PathKey(path);
+    if (attributes & kFileAttributeReadOnly)
+        readOnly_.insert(key);
+    else
+        readOnly_.erase(key);
+    attributes_[key] =
+        attributes & ~(kFileAttributeReadOnly | kFileAttributeNormal | kFileAttributeDirectory);
+    Trace("file attributes " + path + " " + Hex(attributes));
+    return true;
+}
+
+bool SimMachine::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+    fs::path source = HostPath(from);
+    fs::path target = HostPath(to);
+    bool ok = !source.empty() && fs::is_regular_file(source) && !locked_.count(PathKey(from)) &&
+              !target.empty() && fs::is_directory(target.parent_path()) &&
+              !fs::is_directory(target) && IsWritable(to) && MayCreateFile(to) &&
+              !locked_.count(PathKey(to)) &&
+              !(failIfExists && fs::exists(target));
+    std::error_code ec;
+    if (ok) ok = fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+    if (!ok) {
+        Trace("file copy " + from + " -> " + to + " failed");
+        return false;
+    }
+    // The copy takes the source's attributes, the read-only one included.
+    auto attributes = attributes_.find(PathKey(from));
+    attributes_[PathKey(to)] =
+        attributes == attributes_.end() ? kFileAttributeArchive : attributes->second;
+    if (ReadOnlyAttribute(from))
+        readOnly_.insert(PathKey(to));
+    else
+        readOnly_.erase(PathKey(to));
+    Trace("file copy " + from + " -> " + to);
+    return true;
+}
+
+bool SimMachine::RemoveDirectory(const std::string& path) {
+    fs::path host = HostPath(path);
+    std::error_code ec;
+    bool ok = !host.empty() && fs::is_directory(host) && fs::is_empty(host, ec) &&
+              IsWritable(path) && fs::remove(host, ec);
+    Trace("folder remove " + path + (ok ? "" : " failed"));
+    return ok;
+}
+
+void SimMachine::SetLocked(const std::string& path, bool locked) {
+    if (locked)
+        locked_.insert(PathKey(path));
+    else
+        locked_.erase(PathKey(path));
+}
+
+// --- drives and folders ------------------------------------------------------------------------
+
+void SimMachine::AddDrive(char letter, std::uint32_t type, const std::string& label, bool ready) {
+    letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    drives_[letter] = Drive{type, label, ready};
+    if (ready) fs::create_directories(sandbox_ / std::string(1, letter));
+    // A CD-ROM refuses every write.
+    std::string root = std::string(1, letter) + ":";
+    if (type == kDriveCdRom)
+        readOnly_.insert(root);
+    else
+        readOnly_.erase(root);
+}
+
+std::uint32_t SimMachine::LogicalDrives() const {
+    std::uint32_t mask = 0;
+    for (const auto& [letter, drive] : drives_)
+        if (letter >= 'a' && letter <= 'z') mask |= 1u << (letter - 'a');
+    return mask;
+}
+
+std::uint32_t SimMachine::DriveType(const std::string& root) const {
+    const Drive* drive = DriveOf(root);
+    return drive ? drive->type : kDriveNoRootDir;
+}
+
+std::string SimMachine::VolumeLabel(const std::string& root) const {
+    const Drive* drive = DriveOf(root);
+    return drive && drive->ready ? drive->label : "";
+}
+
+bool SimMachine::ListFolders(const std::string& folder, std::vector<std::string>& names) const {
+    const Drive* drive = DriveOf(folder);
+    fs::path host = HostPath(folder);
+    if (!drive || !drive->ready || host.empty() || !fs::is_directory(host)) return false;
+    names.clear();
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(host, ec))
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    return !ec;
+}
+
+std::uint32_t SimMachine::ShortPathName(const std::string& path, std::string& shortPath,
+                                        std::uint32_t bufferSize) const {
+    if (config_.shortPathFails || !(FileExists(path) || DirectoryExists(path))) return 0;
+    std::string result;
+    std::vector<std::string> parts = Components(path);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        bool drive = i == 0 && parts[i].size() == 2 && parts[i][1] == ':';
+        if (i > 0) result += '\\';
+        result += config_.shortNames && !drive ? ShortNameFor(parts[i]) : parts[i];
+    }
+    auto length = static_cast<std::uint32_t>(result.size());
+    if (length + 1 > bufferSize) return length + 1;
+    shortPath = result;
+    return length;
+}
+
+// --- the service-control manager ----------------------------------------------------------------
+
+Handle SimMachine::OpenServiceManager(std::uint32_t access) {
+    // Anyone may connect and read; more takes an administrator.
+    constexpr std::uint32_t kAnyone = 0x80000000u | 0x1u | 0x4u | 0x10u;
+    if (!config_.administrator && (access & ~kAnyone)) {
+        Trace("service-control manager refused " + Hex(access));
+        return kNoHandle;
+    }
+    Handle handle = nextHandle_++;
+    serviceManagers_.insert(handle);
+    Trace("service-control manager opened " + Hex(access));
+    return handle;
+}
+
+void SimMachine::CloseServiceManager(Handle handle) {
+    if (serviceManagers_.erase(handle)) Trace("service-control manager closed");
+}
+
+// --- shell links ----------------------------------------------------------------------------
+
+bool SimMachine::WriteShellLink(const ShellLink& link, const std::string& linkFile) {
+    if (config_.shellLinkFails) return false;
+    std::string text = std::string(kShellLinkHeader) + "\r\nTarget=" + link.target +
+                       "\r\nDescription=" + link.description +
+                       "\r\nShowCommand=" + std::to_string(link.showCommand) + "\r\n";
+    if (!WriteFile(linkFile, text)) return false;
+    Trace("shell link " + linkFile + " -> " + link.target);
+    return true;
+}
+
+bool SimMachine::ReadShellLink(const std::string& linkFile, ShellLink& link) const {
+    std::string text;
+    if (!ReadFile(linkFile, text)) return false;
+    std::istringstream in(text);
+    std::string line;
+    if (!std::getline(in, line) || line.rfind(kShellLinkHeader, 0) != 0) return false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        std::string key = line.substr(0, eq);
+        std::string value = line.substr(eq + 1);
+        if (key == "Target")
+            link.target = value;
+        else if (key == "Description")
+            link.description = value;
+        else if (key == "ShowCommand")
+            link.showCommand = std::atoi(value.c_str());
+    }
+    return true;
+}
+
+// --- registry values -----------------------------------------------------------------------
+
+std::vector<RegValue> SimMachine::RegValues(RegRoot root, const std::string& key) const {
+    std::vector<RegValue> values;
+    auto it = registry_.find(KeyPath(root, key));
+    if (it != registry_.end())
+        for (const auto& [name, value] : it->second.values)
+            values.push_back(value);
+    return values;
+}
+
+} // namespace os::sim

@@ -1,0 +1,146 @@
+#include "setup/host/SetupSim.h"
+
+#include "host/Distribution.h"
+#include "host/SandboxMachine.h"
+#include "host/Session.h"
+#include "host/WindowDescription.h"
+#include "monitor/MonitorProgram.h"
+#include "os/sim/SimMachine.h"
+#include "os/sim/SimProcess.h"
+#include "setup/host/ScriptedUser.h"
+#include "ui/Application.h"
+#include "ui/HeadlessPlatform.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#ifndef ORLO_DATA_DIR
+#define ORLO_DATA_DIR "data"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace setup {
+
+namespace {
+
+const char* const kDistribution = "D:\\";
+const char* const kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZarvoORLO";
+
+// Every file below a host folder, as Windows paths below `windowsFolder`.
+void ListFiles(const fs::path& host, const std::string& windowsFolder, std::FILE* out) {
+    std::error_code ec;
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(host, ec))
+        entries.push_back(entry.path());
+    std::sort(entries.begin(), entries.end());
+    for (const fs::path& entry : entries) {
+        std::string path = windowsFolder + "\\" + entry.filename().string();
+        if (fs::is_directory(entry))
+            ListFiles(entry, path, out);
+        else
+            std::fprintf(out, "  %s\n", path.c_str());
+    }
+}
+
+void PrintRegistry(os::sim::SimMachine& machine, std::FILE* out) {
+    const char* keys[] = {"System\\CurrentControlSet\\Services\\ZarvoORLO",
+                          "Software\\Microsoft\\Windows\\CurrentVersion\\Run", kUninstallKey};
+    for (const char* key : keys) {
+        if (!machine.RegKeyExists(os::RegRoot::LocalMachine, key)) {
+            std::fprintf(out, "  HKLM\\%s: no such key\n", key);
+            continue;
+        }
+        std::fprintf(out, "  HKLM\\%s\n", key);
+        for (const os::sim::RegValue& value : machine.RegValues(os::RegRoot::LocalMachine, key)) {
+            if (value.isDword)
+                std::fprintf(out, "    %s = %u\n", value.name.c_str(), value.dword);
+            else
+                std::fprintf(out, "    %s = \"%s\"\n", value.name.c_str(), value.text.c_str());
+        }
+    }
+}
+
+std::string UninstallCommand(os::sim::SimMachine& machine) {
+    const os::sim::RegValue* value =
+        machine.RegGet(os::RegRoot::LocalMachine, kUninstallKey, "UninstallString");
+    return value ? value->text : "";
+}
+
+} // namespace
+
+int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
+    host::SandboxMachine sandbox("setup-sim", out);
+    if (!sandbox.Describe(options.machineFile)) return 2;
+    os::sim::SimMachine& machine = sandbox.Machine();
+    int code = 0;
+    {
+        // Before Windows restarts, the driver is not installed.
+        machine.Config().driverAppearsAfterMs = -1;
+        // The distribution on a CD-ROM: written first, then read-only like any disc.
+        machine.AddDrive('d', os::kDriveFixed);
+        host::InstallDistribution(
+            machine, options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir),
+            kDistribution);
+        machine.AddDrive('d', os::kDriveCdRom, "ORLO");
+
+        machine.RegisterProgram(host::kSetupProgram, [&](os::sim::SimProcess& process) {
+            ui::HeadlessPlatform user(process);
+            user.OnTrace = [&machine](const std::string& line) { machine.Trace(line); };
+            std::vector<std::string> args = process.GetArguments();
+            std::string mode = args.empty() ? "" : args[0];
+            if (mode.empty()) {
+                ScriptInstall(user, machine, process, options.destination);
+                user.When([&] { return PageShown(machine, process, &TForm1::TabSheet3); },
+                          [&] {
+                              std::fprintf(out, "--- the installer's windows ---\n%s",
+                                           host::DescribeWindows(machine).c_str());
+                          });
+            } else if (mode == "-UNINSTALL") {
+                ClickOnPage(user, machine, process, &TForm1::TabSheet5, &TForm1::Button9, 1000);
+            }
+            return SetupMain(process, user);
+        });
+        machine.RegisterProgram(host::kMonitorProgram, [&](os::sim::SimProcess& process) {
+            ui::HeadlessPlatform platform(process);
+            platform.OnTrace = [&machine](const std::string& line) { machine.Trace(line); };
+            return monitor::MonitorMain(process, platform);
+        });
+
+        try {
+            std::fprintf(out, "--- the user runs D:\\SETUP.EXE ---\n");
+            machine.Launch(std::string(kDistribution) + "SETUP.EXE");
+            machine.RunPrograms();
+            host::RestartWindows(machine);
+            std::vector<host::SessionCommand> later;
+            if (options.uninstall)
+                later.push_back({options.seconds * 1000, [&] {
+                                     std::fprintf(out, "--- the user removes ORLO through the "
+                                                       "uninstall entry ---\n");
+                                     return UninstallCommand(machine);
+                                 }});
+            else
+                later.push_back({options.seconds * 1000, [&] {
+                                     std::fprintf(out, "--- the session ends ---\n");
+                                     machine.Broadcast(
+                                         machine.RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
+                                     return std::string();
+                                 }});
+            std::fprintf(out, "--- the user logs on ---\n");
+            host::LaunchSession(machine, later);
+            machine.RunPrograms();
+        } catch (const ui::LoopStuck& stuck) {
+            std::fprintf(out, "a program waits for something that can never come: %s\n",
+                         stuck.what());
+            code = 3;
+        }
+        std::fprintf(out, "--- files on drive C: ---\n");
+        ListFiles(sandbox.Sandbox() / "c", "C:", out);
+        std::fprintf(out, "--- registry ---\n");
+        PrintRegistry(machine, out);
+    }
+    return code;
+}
+
+} // namespace setup

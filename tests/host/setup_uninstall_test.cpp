@@ -1,0 +1,338 @@
+// The two-stage removal on the simulated machine: the confirmation and the temporary copy, the
+// base folder handed to the copy (short, long, at a root, none), what the copy removes and what
+// stays, and the whole round trip side by side with the monitor: installed, started at logon
+// from its Run value, removed while it runs.
+#include "SetupFixture.h"
+
+#include "host/Session.h"
+#include "setup/Uninstaller.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using setup::TForm1;
+
+namespace {
+
+const char* const kTemp = "C:\\WINDOWS\\Temp\\";
+
+// Installs with the usual clicks (into `destination` through the chooser when given).
+void Install(SetupFixture& sim, const std::string& destination = "") {
+    SetupUser user(sim, sim.Start());
+    user.Install(destination);
+    ASSERT_EQ(user.Run(), 0);
+    ASSERT_TRUE(user.Messages().empty());
+}
+
+std::string UninstallString(const SetupFixture& sim) {
+    const os::sim::RegValue* value = sim.Reg(SetupFixture::kUninstallKey, "UninstallString");
+    return value ? value->text : "";
+}
+
+// The first stage as the uninstall entry starts it: the stored command line split as Windows
+// splits it, the user clicking "Yes". Returns what it started.
+os::sim::ProgramStart FirstStage(SetupFixture& sim, const std::string& commandLine) {
+    std::vector<std::string> items = os::sim::SplitCommandLine(commandLine);
+    EXPECT_GE(items.size(), 2u);
+    if (items.size() < 2) return {};
+    SetupUser user(sim, sim.Start({items[1]}, items[0]));
+    user.Click(&TForm1::TabSheet5, &TForm1::Button9);
+    EXPECT_EQ(user.Run(), 0);
+    EXPECT_EQ(sim.machine->startedPrograms.size(), 1u);
+    return sim.machine->startedPrograms.empty() ? os::sim::ProgramStart{}
+                                                : sim.machine->startedPrograms.back();
+}
+
+// The second stage: no window, nothing to click.
+void SecondStage(SetupFixture& sim, const os::sim::ProgramStart& start) {
+    SetupUser user(sim, sim.Start(start.args, start.exePath));
+    EXPECT_EQ(user.Run(), 0);
+    EXPECT_TRUE(user.Messages().empty());
+}
+
+bool NothingRegistered(const SetupFixture& sim) {
+    return !sim.KeyExists(SetupFixture::kServiceKey) &&
+           !sim.KeyExists(SetupFixture::kUninstallKey) &&
+           sim.Reg(SetupFixture::kRunKey, "ZarvoORLO") == nullptr &&
+           !sim.machine->FileExists(SetupFixture::kDesktopLink);
+}
+
+// --- the command line the copy gets ------------------------------------------------------------
+
+// How Windows programs split their command line: what the quoting of the base folder must
+// survive.
+TEST(SimCommandLine, SplitsAsTheCRuntimeDoes) {
+    struct Case {
+        const char* line;
+        std::vector<std::string> args;
+    };
+    const std::vector<Case> cases = {
+        {"\"C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE\" \"5000\"",
+         {"C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE", "5000"}},
+        {"-UNINSTALL_NOW C:\\Program Files", {"-UNINSTALL_NOW", "C:\\Program", "Files"}},
+        {"-UNINSTALL_NOW \"C:\\Program Files\"", {"-UNINSTALL_NOW", "C:\\Program Files"}},
+        // A backslash before the closing quote escapes it.
+        {"-UNINSTALL_NOW \"C:\\\" x", {"-UNINSTALL_NOW", "C:\" x"}},
+        {"-UNINSTALL_NOW \"C:\\\\\" x", {"-UNINSTALL_NOW", "C:\\", "x"}},
+        {"-UNINSTALL_NOW \"\"", {"-UNINSTALL_NOW", ""}},
+        {"  a\\b  \"c d\"e ", {"a\\b", "c de"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(os::sim::SplitCommandLine(c.line), c.args) << c.line;
+}
+
+// The base folder handed to the copy: the short form where there is one, else the long form,
+// quoted and without a trailing backslash; none for an installer whose folder is too short to
+// hold "\ZARVO\ORLO\". The copy gets it whole and removes what lies below it.
+TEST(Uninstall, BaseFolderReachesTheCopyWhole) {
+    struct Case {
+        const char* what;
+        std::function<void(os::sim::MachineConfig&)> configure;
+        const char* destination; // chosen in the folder chooser; empty: the default
+        const char* parameters;
+        const char* programFolder;
+    };
+    const std::vector<Case> cases = {
+        {"short names",
+         {},
+         "",
+         "-UNINSTALL_NOW \"C:\\PROGRA~1\"",
+         "C:\\Program Files\\ZARVO\\ORLO"},
+        {"no short names", [](auto& c) { c.shortNames = false; }, "",
+         "-UNINSTALL_NOW \"C:\\Program Files\"", "C:\\Program Files\\ZARVO\\ORLO"},
+        {"no short form to be had", [](auto& c) { c.shortPathFails = true; }, "",
+         "-UNINSTALL_NOW \"C:\\Program Files\"", "C:\\Program Files\\ZARVO\\ORLO"},
+        // Installed at a root: stored as "C:\\Zarvo\ORLO", the base folder is "C:\".
+        {"a root", {}, "C:\\", "-UNINSTALL_NOW \"C:\"", "C:\\ZARVO\\ORLO"},
+        {"a root, no short names", [](auto& c) { c.shortNames = false; }, "C:\\",
+         "-UNINSTALL_NOW \"C:\"", "C:\\ZARVO\\ORLO"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        os::sim::MachineConfig config;
+        if (c.configure) c.configure(config);
+        SetupFixture sim(config);
+        Install(sim, c.destination);
+        ASSERT_TRUE(sim.machine->DirectoryExists(c.programFolder));
+        os::sim::ProgramStart start = FirstStage(sim, UninstallString(sim));
+        ASSERT_FALSE(sim.machine->shellCalls.empty());
+        const os::sim::ShellCall& call = sim.machine->shellCalls.back();
+        EXPECT_EQ(call.verb, "Open");
+        EXPECT_EQ(call.file, std::string(kTemp) + "uninst0.exe");
+        EXPECT_EQ(call.parameters, c.parameters);
+        EXPECT_EQ(call.show, os::kSwShowNormal);
+        SecondStage(sim, start);
+        EXPECT_FALSE(sim.machine->DirectoryExists(c.programFolder));
+        EXPECT_TRUE(NothingRegistered(sim));
+        EXPECT_TRUE(sim.machine->FileExists(std::string(kTemp) + "uninst0.exe"));
+    }
+}
+
+// Without a base folder (an installer outside a program folder, or no second argument) the copy
+// removes the registry entries and the shortcut, and no file or folder.
+TEST(Uninstall, NoBaseFolderRemovesNoFiles) {
+    for (bool firstStage : {true, false}) {
+        SCOPED_TRACE(firstStage ? "installer in C:\\S" : "no second argument");
+        SetupFixture sim;
+        Install(sim);
+        os::sim::ProgramStart start{std::string(kTemp) + "uninst0.exe", {"-UNINSTALL_NOW"}};
+        if (firstStage) {
+            ASSERT_TRUE(sim.machine->CreateDirectory("C:\\S"));
+            ASSERT_TRUE(
+                sim.machine->CopyFile(SetupFixture::Dist("SETUP.EXE"), "C:\\S\\SETUP.EXE", false));
+            start = FirstStage(sim, "\"C:\\S\\SETUP.EXE\" -uninstall");
+            EXPECT_EQ(sim.machine->shellCalls.back().parameters, "-UNINSTALL_NOW \"\"");
+        } else {
+            ASSERT_TRUE(
+                sim.machine->CopyFile(SetupFixture::Dist("SETUP.EXE"), start.exePath, false));
+        }
+        SecondStage(sim, start);
+        EXPECT_TRUE(NothingRegistered(sim));
+        EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
+        EXPECT_TRUE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
+        EXPECT_TRUE(sim.Lines("file delete C:\\Program").empty());
+    }
+}
+
+// --- the two stages ------------------------------------------------------------------------------
+
+// The copy takes the first free name, starts with the base folder, and stays behind; it stops
+// the monitor first, waits 500 ms, and removes the entries, the shortcut, every installed file
+// (those board INIs name included) and both folders.
+TEST(Uninstall, BothStagesRemoveEverythingButTheCopy) {
+    SetupFixture sim;
+    ASSERT_TRUE(sim.machine->WriteFile(SetupFixture::Dist("A920.INI"),
+                                       "[LOGO]\r\nFILENAME=logo.bmp\r\n[NT4 SHUTDOWN]\r\n"
+                                       "BATCH FILE=shut.bat\r\nEXEC FILE=\r\n"));
+    ASSERT_TRUE(sim.machine->WriteFile(SetupFixture::Dist("logo.bmp"), "BM"));
+    ASSERT_TRUE(sim.machine->WriteFile(SetupFixture::Dist("shut.bat"), "@echo off"));
+    Install(sim);
+    ASSERT_TRUE(sim.machine->FileExists(SetupFixture::Installed("logo.bmp")));
+    ASSERT_TRUE(sim.machine->WriteFile(SetupFixture::Installed("log.txt"), "* log\r\n"));
+    ASSERT_TRUE(sim.machine->CreateDirectory("C:\\WINDOWS\\system\\drivers"));
+    ASSERT_TRUE(sim.machine->WriteFile("C:\\WINDOWS\\SYSTEM\\DRIVERS\\ZarvoORLO.SYS", "old"));
+    for (const char* taken : {"uninst0.exe", "uninst1.exe"})
+        ASSERT_TRUE(sim.machine->WriteFile(std::string(kTemp) + taken, "earlier"));
+
+    os::sim::ProgramStart start = FirstStage(sim, UninstallString(sim));
+    const std::string copy = std::string(kTemp) + "uninst2.exe";
+    EXPECT_EQ(start.exePath, copy);
+    EXPECT_EQ(start.args, (std::vector<std::string>{"-UNINSTALL_NOW", "C:\\PROGRA~1"}));
+    EXPECT_EQ(sim.Read(copy), sim.Read(SetupFixture::Installed("SETUP.EXE")));
+    // Nothing is removed before the copy runs.
+    EXPECT_FALSE(NothingRegistered(sim));
+
+    const int before = sim.TranscriptSize();
+    SecondStage(sim, start);
+    EXPECT_TRUE(NothingRegistered(sim));
+    EXPECT_TRUE(sim.KeyExists(SetupFixture::kRunKey));
+    EXPECT_FALSE(sim.machine->DirectoryExists("C:\\Program Files\\ZARVO"));
+    EXPECT_TRUE(sim.machine->DirectoryExists("C:\\Program Files"));
+    EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
+    EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM\\DRIVERS\\ZarvoORLO.SYS"));
+    EXPECT_EQ(sim.Read(copy), sim.Read(SetupFixture::Dist("SETUP.EXE")));
+    EXPECT_EQ(sim.Read(std::string(kTemp) + "uninst0.exe"), "earlier");
+
+    // The exit message first; the removal 500 ms later.
+    int broadcast = sim.LineIndex("broadcast \"exitzarvoorlo\"", before);
+    int firstDelete = sim.LineIndex("registry delete", before);
+    ASSERT_NE(broadcast, -1);
+    ASSERT_NE(firstDelete, -1);
+    auto seconds = [&](int line) {
+        return std::stod(sim.machine->Transcript()[static_cast<size_t>(line)].substr(0, 11));
+    };
+    EXPECT_DOUBLE_EQ(seconds(firstDelete) - seconds(broadcast), 0.5);
+}
+
+// "Unknow error!!" when the copy cannot be made (an installer with no SETUP.EXE beside it): the
+// window closes and the installation stays.
+TEST(Uninstall, CopyFailureShowsUnknowError) {
+    SetupFixture sim;
+    Install(sim);
+    ASSERT_TRUE(sim.machine->CreateDirectory("C:\\OTHER"));
+    ASSERT_TRUE(
+        sim.machine->CopyFile(SetupFixture::Dist("SETUP.EXE"), "C:\\OTHER\\INSTALL.EXE", false));
+    SetupUser user(sim, sim.Start({"-UNINSTALL"}, "C:\\OTHER\\INSTALL.EXE"));
+    user.Click(&TForm1::TabSheet5, &TForm1::Button9);
+    EXPECT_EQ(user.Run(), 0);
+    EXPECT_EQ(user.Messages(), std::vector<std::string>{"Unknow error!!"});
+    EXPECT_TRUE(sim.machine->shellCalls.empty());
+    EXPECT_FALSE(NothingRegistered(sim));
+    EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
+}
+
+// What the installation does not name stays, and so do the folders that hold it; names that
+// could reach outside the program folder are not followed.
+TEST(Uninstall, RemovesOnlyWhatTheInstallationNames) {
+    SetupFixture sim;
+    Install(sim);
+    ASSERT_TRUE(sim.machine->WriteFile(SetupFixture::Installed("notes.txt"), "mine"));
+    // A changed installation: a board named outside the folder, and a board INI naming files
+    // outside it.
+    ASSERT_TRUE(sim.machine->WriteFile(SetupFixture::Installed("ORLO.INI"),
+                                       "[ORLO]\r\nA=A920.INI\r\nB=..\\EVIL.INI\r\n"));
+    ASSERT_TRUE(sim.machine->WriteFile(SetupFixture::Installed("A920.INI"),
+                                       "[LOGO]\r\nFILENAME=..\\..\\..\\WINDOWS\\win.ini\r\n"
+                                       "[NT4 SHUTDOWN]\r\nBATCH FILE=C:\\keep.bat\r\n"));
+    ASSERT_TRUE(sim.machine->WriteFile("C:\\Program Files\\ZARVO\\EVIL.INI", "[SYSTEM]\r\n"));
+    ASSERT_TRUE(sim.machine->WriteFile("C:\\WINDOWS\\win.ini", "[windows]\r\n"));
+    ASSERT_TRUE(sim.machine->WriteFile("C:\\keep.bat", "@echo off\r\n"));
+    SecondStage(sim, FirstStage(sim, UninstallString(sim)));
+    EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("notes.txt")));
+    EXPECT_TRUE(sim.machine->FileExists("C:\\Program Files\\ZARVO\\EVIL.INI"));
+    EXPECT_TRUE(sim.machine->FileExists("C:\\WINDOWS\\win.ini"));
+    EXPECT_TRUE(sim.machine->FileExists("C:\\keep.bat"));
+    for (const char* gone :
+         {"ORLO.EXE", "ORLO.INI", "A920.INI", "SETUP.EXE", "WARNING.WAV", "skelvarind.dll"})
+        EXPECT_FALSE(sim.machine->FileExists(SetupFixture::Installed(gone))) << gone;
+    // The board INIs ORLO.INI no longer names stay too.
+    EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("B910.INI")));
+    EXPECT_TRUE(sim.machine->DirectoryExists(SetupFixture::kProgramFolder));
+}
+
+// On 64-bit Windows the driver goes from SysWow64\DRIVERS, else from SYSTEM32\DRIVERS; the copy
+// in SYSTEM\DRIVERS goes in both cases.
+TEST(Uninstall, DriverFilesByTheBitsOfWindows) {
+    for (bool wow64 : {false, true}) {
+        SCOPED_TRACE(wow64 ? "64-bit" : "32-bit");
+        os::sim::MachineConfig config;
+        config.wow64 = wow64;
+        SetupFixture sim(config);
+        Install(sim);
+        ASSERT_TRUE(sim.machine->CreateDirectory("C:\\WINDOWS\\system\\drivers"));
+        const std::string system = "C:\\WINDOWS\\SYSTEM\\DRIVERS\\ZarvoORLO.SYS";
+        const std::string system32 = "C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS";
+        const std::string sysWow64 = "C:\\WINDOWS\\SysWow64\\DRIVERS\\ZarvoORLO.SYS";
+        ASSERT_TRUE(sim.machine->WriteFile(system, "old"));
+        if (wow64) {
+            ASSERT_TRUE(sim.machine->WriteFile(system32, "other"));
+        }
+        SecondStage(sim, FirstStage(sim, UninstallString(sim)));
+        EXPECT_FALSE(sim.machine->FileExists(system));
+        EXPECT_FALSE(sim.machine->FileExists(wow64 ? sysWow64 : system32));
+        // A 32-bit driver file on 64-bit Windows is not the installer's.
+        if (wow64) {
+            EXPECT_TRUE(sim.machine->FileExists(system32));
+        }
+    }
+}
+
+// --- the round trip
+// --------------------------------------------------------------------------------
+
+// Installed from the distribution folder; Windows restarts and loads the driver from the
+// installer's service key; at logon the monitor starts from its Run value, waits its 5 s and
+// reads the board; the uninstall entry's command then removes everything while it runs: the
+// exit message ends it (its last save first) before anything is deleted.
+TEST(Uninstall, RoundTripWhileTheMonitorRuns) {
+    SetupFixture sim;
+    sim.machine->Config().driverAppearsAfterMs = -1; // not installed yet
+    Install(sim);
+    host::RestartWindows(*sim.machine);
+    ASSERT_EQ(sim.machine->Config().driverAppearsAfterMs, 0);
+
+    const int logon = sim.TranscriptSize();
+    RegisterPrograms(sim, [](SetupUser& user, const std::vector<std::string>& args) {
+        if (!args.empty() && args[0] == "-UNINSTALL")
+            user.Click(&TForm1::TabSheet5, &TForm1::Button9, 1000);
+    });
+    host::LaunchSession(*sim.machine, {{30000, [&sim] { return UninstallString(sim); }}});
+    sim.machine->RunPrograms();
+
+    auto at = [&](const std::string& part) { return sim.LineIndex(part, logon); };
+    int monitorStart = at("start C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE \"5000\"");
+    int driverOpened = at("driver opened");
+    int firstStage = at("start C:\\Program Files\\Zarvo\\ORLO\\SETUP.EXE \"-UNINSTALL\"");
+    int secondStage =
+        at("start C:\\WINDOWS\\Temp\\uninst0.exe \"-UNINSTALL_NOW\" \"C:\\PROGRA~1\"");
+    int exitMessage = at("broadcast \"exitzarvoorlo\"");
+    int monitorEnd = at("end C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE (exit code 0)");
+    int firstDelete = at("registry delete");
+    ASSERT_NE(monitorStart, -1);
+    ASSERT_NE(driverOpened, -1);
+    EXPECT_LT(monitorStart, driverOpened);
+    EXPECT_LT(driverOpened, firstStage);
+    EXPECT_LT(firstStage, secondStage);
+    EXPECT_LT(secondStage, exitMessage);
+    EXPECT_LT(exitMessage, monitorEnd);
+    EXPECT_LT(monitorEnd, firstDelete);
+    // The monitor's own last save rewrote its Run value; the removal deleted it after.
+    EXPECT_TRUE(NothingRegistered(sim));
+    EXPECT_FALSE(sim.machine->DirectoryExists("C:\\Program Files\\ZARVO"));
+    EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
+    EXPECT_TRUE(sim.machine->FileExists("C:\\WINDOWS\\Temp\\uninst0.exe"));
+    EXPECT_FALSE(sim.machine->MutexExists("ZarvoORLO"));
+    std::vector<std::string> ended;
+    for (const os::sim::ProgramExit& exit : sim.machine->programExits) {
+        ended.push_back(exit.exePath);
+        EXPECT_EQ(exit.exitCode, 0) << exit.exePath;
+    }
+    EXPECT_EQ(ended, (std::vector<std::string>{"C:\\WINDOWS\\explorer.exe",
+                                               "C:\\Program Files\\Zarvo\\ORLO\\SETUP.EXE",
+                                               "C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE",
+                                               "C:\\WINDOWS\\Temp\\uninst0.exe"}));
+}
+
+} // namespace
