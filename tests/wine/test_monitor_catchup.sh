@@ -89,7 +89,7 @@ orlo_start_session
 
 echo "the monitor in the tray on the demo board"
 orlo_start_monitor 0
-orlo_wait_until 30 in_tray || true
+orlo_wait_until 60 in_tray || true
 expect_match "main window hidden in the tray" "$(windows)" '^hidden .*[(]ORLO[)]'
 
 echo "the readings change three times while it is in the tray"
@@ -142,7 +142,7 @@ board FanCount -
 board Voltage -
 orlo_ini_set "$INI" SYSTEM "Action when exceed the limitations" Ignore
 orlo_start_monitor 0
-orlo_wait_until 30 in_tray || true
+orlo_wait_until 60 in_tray || true
 expect_match "main window hidden in the tray" "$(windows)" '^hidden .*[(]ORLO[)]'
 sleep 5
 expect_match "still in the tray" "$(windows)" '^hidden .*[(]ORLO[)]'
