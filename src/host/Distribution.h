@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace os::sim {
 class SimMachine;
@@ -14,6 +15,9 @@ namespace host {
 // of "setup" runs the installer, of "orlo" the monitor (os::sim::SimMachine::ProgramImage).
 extern const char* const kSetupProgram;
 extern const char* const kMonitorProgram;
+
+// The exports of the overlay library skelvarind.dll: all seven that the monitor looks up.
+std::vector<std::string> OverlayExports();
 
 // Writes the distribution folder into `folder` (made as needed): the data folder's files
 // (ORLO.INI, the board INIs and whatever else it holds), and stand-ins for the built files:

@@ -16,6 +16,7 @@
 // (and the final save runs) after that. Restart() prepares a further run on the same machine.
 #pragma once
 
+#include "host/Distribution.h"
 #include "monitor/MainForm.h"
 #include "monitor/MonitorProgram.h"
 #include "os/sim/SimLibrary.h"
@@ -156,10 +157,7 @@ class SimFixture {
     // --- the overlay library skelvarind.dll -----------------------------------------------------
     // It lies in the program folder with all seven exports, as the installer puts it there; a
     // test replaces it with one that lacks some, or deletes it.
-    static std::vector<std::string> GhostExports() {
-        return {"InitInstance", "DestoryInstance",   "ShowTranslucentForm", "HideTranslucentForm",
-                "SetItems",     "SetCPUTemperature", "SetCPUVCore"};
-    }
+    static std::vector<std::string> GhostExports() { return host::OverlayExports(); }
     void WriteGhostLibrary(const std::vector<std::string>& exports) {
         WriteProgramFile("skelvarind.dll", os::sim::LibraryImage(exports));
     }

@@ -1,5 +1,6 @@
 #include "monitor/host/SimRun.h"
 
+#include "host/Distribution.h"
 #include "host/MachineDescription.h"
 #include "host/SandboxMachine.h"
 #include "host/WindowDescription.h"
@@ -66,10 +67,7 @@ std::string PrepareMachine(os::sim::SimMachine& machine, const SimRunOptions& op
     if (!fs::is_directory(data)) return "--data " + data.string() + ": no such folder";
     machine.InstallFolder(data, kProgramFolder);
     if (!machine.FileExists(kOverlayLibrary))
-        machine.WriteFile(kOverlayLibrary,
-                          os::sim::LibraryImage({"InitInstance", "DestoryInstance",
-                                                 "ShowTranslucentForm", "HideTranslucentForm",
-                                                 "SetItems", "SetCPUTemperature", "SetCPUVCore"}));
+        machine.WriteFile(kOverlayLibrary, os::sim::LibraryImage(host::OverlayExports()));
     return options.machineFile.empty() ? "" : host::ApplyMachineFile(machine, options.machineFile);
 }
 
