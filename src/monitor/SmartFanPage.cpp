@@ -49,16 +49,17 @@ bool Locate(TForm1& form, ui::Component* sender, bool temperature, TForm1::Smart
     return false;
 }
 
-// The point a change rule is asked for, or -1: a value beyond the bound the up-down stands at
-// is refused, and a sender that is no point up-down changes nothing here.
+// The point a change rule is asked for, or -1: a sender that is no point up-down changes
+// nothing here, and a value beyond the bound the up-down stands at is refused.
 int ChangedPoint(TForm1& form, ui::Component* sender, short newValue, bool& allowChange,
                  bool temperature, TForm1::SmartFanControls& set) {
-    if (BeyondItsBound(*static_cast<ui::TUpDown*>(sender), newValue)) {
+    int point = -1;
+    if (!Locate(form, sender, temperature, set, point)) return -1;
+    if (BeyondItsBound(*(temperature ? set.Temp : set.Control)[point], newValue)) {
         allowChange = false;
         return -1;
     }
-    int point = -1;
-    return Locate(form, sender, temperature, set, point) ? point : -1;
+    return point;
 }
 
 const std::uint8_t kTempRegisters[3] = {fanreg::kFullTemp, fanreg::kMidTemp, fanreg::kLowTemp};
