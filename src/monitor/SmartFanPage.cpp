@@ -152,9 +152,9 @@ void TForm1::LayoutSmartFanPage() {
     gbFintekSmartFanForMB.SetBounds(4, 2, 478, 194);
     label(labSmartFanFunction, "Smart CPUFan Function", 8, 21, 120);
     cbSmartFanFunction.SetItems({"Full Speed", "By Duty-Cycle", "By Temperature"});
-    cbSmartFanFunction.SetBounds(kTempLeft, 18, 108, 21);
+    cbSmartFanFunction.SetBounds(kTempLeft, 18, 120, 21); // room for "By Temperature"
     btnDefault.SetCaption("Load Settings From BIOS");
-    btnDefault.SetBounds(248, 16, 222, 25);
+    btnDefault.SetBounds(258, 16, 212, 25);
     label(labDutyCycle, "Duty-Cycle", 8, 45, 120);
     txtDutyCycle.SetBounds(kTempLeft, 42, 50, 21);
     txtDutyCycle.SetReadOnly(true);
@@ -163,11 +163,12 @@ void TForm1::LayoutSmartFanPage() {
     upDown(upDutyCycle, kTempLeft + 50, 42, 0, 99, 76);
     ShowManualDuty(false);
     btnDetectDutyCycle.SetCaption("Detect Duty-Cycle by Control Percent");
-    btnDetectDutyCycle.SetBounds(248, 42, 222, 25);
-    const int kTop1 = 88, kStep1 = 21;
-    label(labTemperature1, "Temperature", kTempLeft, 70, 90);
-    label(labFanDuty1, "Fan Duty", kDutyLeft, 70, 70);
-    label(labFanSpeed1, "Fan Speed", kSpeedLeft, 70, 70);
+    btnDetectDutyCycle.SetBounds(258, 42, 212, 25);
+    // The last row ends above the group box's bottom edge.
+    const int kTop1 = 84, kStep1 = 21;
+    label(labTemperature1, "Temperature", kTempLeft, 68, 90);
+    label(labFanDuty1, "Fan Duty", kDutyLeft, 68, 70);
+    label(labFanSpeed1, "Fan Speed", kSpeedLeft, 68, 70);
     ui::TLabel* rowLabels1[5] = {&labFullSpeedThreshold1, &labTemp1Calculated1,
                                  &labLowNoiseThreshold1, &labTemp2Calculated1,
                                  &labStartStopThreshold1};
