@@ -12,10 +12,7 @@ ORLO_FAILURES=0
 
 # Path of a built file in the build tree, by file name.
 orlo_artifact() {
-  found="$(find "$ORLO_BUILD" -name "$1" -type f -not -path '*/CMakeFiles/*' \
-    -not -path "$ORLO_BUILD/demo-prefix/*" -not -path "$ORLO_BUILD/wine-tests/*" | head -n 1)"
-  [ -n "$found" ] || { echo "missing build output $1 under $ORLO_BUILD" >&2; exit 1; }
-  echo "$found"
+  orlo_build_file "$ORLO_BUILD" "$1" || exit 1
 }
 
 # expect_eq DESCRIPTION ACTUAL EXPECTED

@@ -11,6 +11,10 @@
 #   orlo_wait_until SECONDS CMD...   runs CMD every half second until it succeeds (status 0)
 #   orlo_wait_monitor                waits for the started monitor; its exit code in ORLO_STATUS
 #   orlo_second_start                starts ORLO.EXE again: the running one restores its window
+#   orlo_kept_prefix <tools-dir> <prefixdir> <distdir>
+#                                    a prefix kept between runs, made when missing, the build
+#                                    installed when it holds another ORLO.EXE or driver; its
+#                                    environment set (orlo_wine_env)
 
 ORLO_PROGRAM_DIR='C:\Program Files\ZARVO\ORLO'
 ORLO_EXE="$ORLO_PROGRAM_DIR\\ORLO.EXE"
@@ -27,6 +31,20 @@ orlo_install_monitor() {
   # The restart the installer asks for.
   orlo_wine_quiet wineboot -r </dev/null
   wineserver -w
+}
+
+orlo_kept_prefix() {
+  if [ ! -f "$2/system.reg" ]; then
+    echo "making the prefix $2"
+    "$1/prefix.sh" "$2"
+  fi
+  orlo_wine_env "$2"
+  installed="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
+  if ! cmp -s "$3/ORLO.EXE" "$installed/ORLO.EXE" ||
+    ! cmp -s "$3/ZarvoORLO.SYS" "$WINEPREFIX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"; then
+    echo "installing with SETUP.EXE"
+    orlo_install_monitor "$3"
+  fi
 }
 
 orlo_registers_hex() {

@@ -22,25 +22,10 @@ SHOT="$BUILD/screenshots/demo.png"
 . "$TOOLS/monitor.sh"
 
 [ -f "$DIST/SETUP.EXE" ] || { echo "$0: no $DIST/SETUP.EXE (build the dist target)" >&2; exit 1; }
-helper() {
-  found="$(find "$BUILD" -name "$1" -type f -not -path '*/CMakeFiles/*' | head -n 1)"
-  [ -n "$found" ] || { echo "$0: missing build output $1" >&2; exit 1; }
-  echo "$found"
-}
-BROADCAST="$(helper broadcast.exe)"
+BROADCAST="$(orlo_build_file "$BUILD" broadcast.exe)"
+ORLO_FIND_CONTROL="$(orlo_build_file "$BUILD" find_control.exe)"
 
-if [ ! -f "$PREFIX/system.reg" ]; then
-  echo "making the prefix $PREFIX"
-  "$TOOLS/prefix.sh" "$PREFIX"
-fi
-orlo_wine_env "$PREFIX"
-installed="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
-if ! cmp -s "$DIST/ORLO.EXE" "$installed/ORLO.EXE" ||
-  ! cmp -s "$DIST/ZarvoORLO.SYS" "$WINEPREFIX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"; then
-  echo "installing with SETUP.EXE"
-  ORLO_FIND_CONTROL="$(helper find_control.exe)"
-  orlo_install_monitor "$DIST"
-fi
+orlo_kept_prefix "$TOOLS" "$PREFIX" "$DIST"
 orlo_start_session
 
 echo "running ORLO.EXE for $SECONDS_TO_RUN s"

@@ -106,7 +106,7 @@ class ChartPeer : public WinPeer {
             return 0;
         case kRefreshMessage:
             refreshPosted_ = false;
-            if (OnScreen() && Refresh()) InvalidateRect(hwnd, nullptr, FALSE);
+            if (OnScreen(hwnd_) && Refresh()) InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         default:
             break;
@@ -123,18 +123,13 @@ class ChartPeer : public WinPeer {
     void ModelChanged() {
         bool repaint = chart_.RepaintCount() != repaintsSeen_;
         repaintsSeen_ = chart_.RepaintCount();
-        if (!OnScreen()) return;
+        if (!OnScreen(hwnd_)) return;
         if (repaint) {
             if (Refresh()) InvalidateRect(hwnd_, nullptr, FALSE);
             UpdateWindow(hwnd_);
         } else if (!refreshPosted_) {
             refreshPosted_ = PostMessageA(hwnd_, kRefreshMessage, 0, 0) != FALSE;
         }
-    }
-
-    // Visible, and its window not minimised: a window that is not paints when it shows.
-    bool OnScreen() const {
-        return hwnd_ && IsWindowVisible(hwnd_) && !IsIconic(GetAncestor(hwnd_, GA_ROOT));
     }
 
     // Brings the picture up to the model and the window's size; true when it was drawn anew.

@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace ui::win32 {
 
@@ -116,8 +119,13 @@ class ContainerPeer : public WinPeer {
 
   protected:
     void Update(Prop prop) override {
-        WinPeer::Update(prop);
-        if (prop == Prop::Caption && hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+        if (prop != Prop::Caption) {
+            WinPeer::Update(prop);
+        } else if (hwnd_ && shownCaption_.Change(control_->Caption())) {
+            // Paint draws the caption.
+            SetWindowTextA(hwnd_, control_->Caption().c_str());
+            InvalidateRect(hwnd_, nullptr, TRUE);
+        }
     }
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -176,6 +184,10 @@ class TabSheetPeer : public ContainerPeer {
 
   protected:
     void Update(Prop prop) override;
+    // The caption shows on the page control's tab, also while the sheet is hidden.
+    bool WaitsWhileHidden(Prop prop) const override {
+        return prop != Prop::Caption && ContainerPeer::WaitsWhileHidden(prop);
+    }
 
   private:
     PageControlPeer* Pages() const;
@@ -373,13 +385,14 @@ class ImagePeer : public WinPeer {
     void Update(Prop prop) override {
         switch (prop) {
         case Prop::Picture:
-            Load();
+            // A resource is the same picture every time: loaded again only when it is another.
+            // A file may have changed since.
+            if (!SameResource(image_.Picture(), loaded_)) Load();
             break;
         case Prop::Other:
-            if (hwnd_) {
-                InvalidateRect(hwnd_, nullptr, TRUE);
-                UpdateWindow(hwnd_);
-            }
+            // Repaint: a picture that changed is drawn at once; an unchanged one is not drawn
+            // again.
+            if (hwnd_ && paintPending_) UpdateWindow(hwnd_);
             break;
         case Prop::Caption:
             break;
@@ -394,6 +407,7 @@ class ImagePeer : public WinPeer {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:
+            paintPending_ = false;
             Paint(hwnd);
             return 0;
         default:
@@ -412,9 +426,14 @@ class ImagePeer : public WinPeer {
         icon_ = nullptr;
     }
 
+    static bool SameResource(const TPicture& a, const TPicture& b) {
+        return a.kind == TPicture::Kind::Resource && b.kind == a.kind && b.source == a.source;
+    }
+
     void Load() {
         Release();
         const TPicture& picture = image_.Picture();
+        loaded_ = picture;
         if (picture.kind == TPicture::Kind::Resource) {
             bitmap_ = LoadBitmapA(platform_.Instance(), picture.source.c_str());
         } else if (picture.kind == TPicture::Kind::File) {
@@ -432,7 +451,10 @@ class ImagePeer : public WinPeer {
         if (image_.AutoSize && hwnd_ && size.cx > 0)
             SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+        if (hwnd_) {
+            InvalidateRect(hwnd_, nullptr, TRUE);
+            paintPending_ = true;
+        }
     }
 
     SIZE PictureSize() const {
@@ -490,8 +512,10 @@ class ImagePeer : public WinPeer {
     }
 
     TImage& image_;
+    TPicture loaded_;
     HBITMAP bitmap_ = nullptr;
     HICON icon_ = nullptr;
+    bool paintPending_ = false; // invalidated, not painted since
 };
 
 // --- edits and buttons ---------------------------------------------------------------------
@@ -527,6 +551,7 @@ class EditPeer : public WinPeer {
     void Update(Prop prop) override {
         if (!hwnd_) return;
         if (prop == Prop::Caption) {
+            if (!shownCaption_.Change(edit_.Text())) return;
             SetWindowTextA(hwnd_, edit_.Text().c_str());
             auto end = static_cast<WPARAM>(edit_.Text().size());
             SendMessageA(hwnd_, EM_SETSEL, end, static_cast<LPARAM>(end));
@@ -612,9 +637,11 @@ class CheckPeer : public WinPeer {
         if (!hwnd_) return;
         bool checked = radio_ ? static_cast<TRadioButton*>(control_)->Checked()
                               : static_cast<TCheckBox*>(control_)->Checked();
-        SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (shownChecked_.Change(checked))
+            SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     bool radio_;
+    Shown<bool> shownChecked_;
 };
 
 // A drop-down combo box with an editable text; items, selection and text come from the model.
@@ -662,7 +689,7 @@ class ComboPeer : public WinPeer {
 
     void Sync(bool items) {
         if (!hwnd_) return;
-        if (items) {
+        if (items && shownItems_.Change(combo_.Items())) {
             SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
             for (const std::string& item : combo_.Items())
                 SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
@@ -681,6 +708,7 @@ class ComboPeer : public WinPeer {
 
     TComboBox& combo_;
     HWND edit_ = nullptr;
+    Shown<std::vector<std::string>> shownItems_;
 };
 
 // --- common controls -----------------------------------------------------------------------
@@ -719,14 +747,20 @@ class UpDownPeer : public WinPeer {
   private:
     void ShowRange() {
         if (!hwnd_) return;
-        SendMessageA(hwnd_, UDM_SETRANGE32, static_cast<WPARAM>(upDown_.Min()),
-                     static_cast<LPARAM>(upDown_.Max()));
+        if (shownRange_.Change({upDown_.Min(), upDown_.Max()})) {
+            SendMessageA(hwnd_, UDM_SETRANGE32, static_cast<WPARAM>(upDown_.Min()),
+                         static_cast<LPARAM>(upDown_.Max()));
+            shownPosition_.Forget(); // the control may have held its position to the range
+        }
         ShowPosition();
     }
     void ShowPosition() {
-        if (hwnd_) SendMessageA(hwnd_, UDM_SETPOS32, 0, static_cast<LPARAM>(upDown_.Position()));
+        if (hwnd_ && shownPosition_.Change(upDown_.Position()))
+            SendMessageA(hwnd_, UDM_SETPOS32, 0, static_cast<LPARAM>(upDown_.Position()));
     }
     TUpDown& upDown_;
+    Shown<std::pair<int, int>> shownRange_;
+    Shown<int> shownPosition_;
 };
 
 class ProgressPeer : public WinPeer {
@@ -749,52 +783,17 @@ class ProgressPeer : public WinPeer {
     void Show() {
         if (!hwnd_) return;
         // Min and Max are plain fields: read them with every position.
-        SendMessageA(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(bar_.Min),
-                     static_cast<LPARAM>(bar_.Max));
-        SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
+        if (shownRange_.Change({bar_.Min, bar_.Max})) {
+            SendMessageA(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(bar_.Min),
+                         static_cast<LPARAM>(bar_.Max));
+            shownPosition_.Forget(); // the bar holds its position to the range
+        }
+        if (shownPosition_.Change(bar_.Position()))
+            SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
     }
     TProgressBar& bar_;
-};
-
-// The AVI animation from the program's resources (type "AVI"); frames are 1-based in the model.
-class AnimatePeer : public WinPeer {
-  public:
-    AnimatePeer(Win32Platform& platform, TAnimate& animate)
-        : WinPeer(platform, animate), animate_(animate) {}
-    void Create() override {
-        CreateChild(ANIMATE_CLASSA, ACS_TRANSPARENT, 0, "");
-        Open();
-    }
-    HBRUSH OnCtlColor(UINT, HDC dc) override {
-        SetBkColor(dc, GroundColor());
-        return GroundBrush();
-    }
-
-  protected:
-    void Update(Prop prop) override {
-        if (prop == Prop::Frame) {
-            Open();
-            if (!hwnd_ || opened_.empty()) return;
-            int from = std::max(animate_.LastFromFrame(), 1) - 1;
-            int to = std::max(animate_.CurrentFrame(), 1) - 1;
-            SendMessageA(hwnd_, ACM_PLAY, 1, MAKELONG(from, to));
-        } else if (prop != Prop::Caption) {
-            WinPeer::Update(prop);
-        }
-    }
-
-  private:
-    void Open() {
-        if (!hwnd_ || animate_.ResName == opened_) return;
-        opened_ = animate_.ResName;
-        if (opened_.empty())
-            SendMessageA(hwnd_, ACM_OPENA, 0, 0);
-        else
-            SendMessageA(hwnd_, ACM_OPENA, reinterpret_cast<WPARAM>(platform_.Instance()),
-                         reinterpret_cast<LPARAM>(opened_.c_str()));
-    }
-    TAnimate& animate_;
-    std::string opened_;
+    Shown<std::pair<int, int>> shownRange_;
+    Shown<int> shownPosition_;
 };
 
 // --- the factory ---------------------------------------------------------------------------
@@ -826,8 +825,7 @@ std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component)
         return std::make_unique<UpDownPeer>(platform, *upDown);
     if (auto* bar = dynamic_cast<TProgressBar*>(&component))
         return std::make_unique<ProgressPeer>(platform, *bar);
-    if (auto* animate = dynamic_cast<TAnimate*>(&component))
-        return std::make_unique<AnimatePeer>(platform, *animate);
+    if (dynamic_cast<TAnimate*>(&component)) return MakeAnimatePeer(platform, component);
     if (dynamic_cast<TTrayIcon*>(&component)) return MakeTrayPeer(platform, component);
     if (auto chart = MakeChartPeer(platform, component)) return chart;
     if (auto peer = MakeFileControlPeer(platform, component)) return peer;

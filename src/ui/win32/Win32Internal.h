@@ -21,6 +21,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace ui {
@@ -100,6 +101,28 @@ class Win32Platform : public Platform {
 
 // COLORREF of a colour, system colours included.
 COLORREF ColorRef(TColor color);
+// Whether a window can be seen: it and every parent visible, its top window not minimised.
+bool OnScreen(HWND hwnd);
+
+// What a window shows of one property. A peer passes a change to its window only when the new
+// value differs from the shown one:
+//     if (shownCaption_.Change(text)) SetWindowTextA(hwnd_, text.c_str());
+template <class T> class Shown {
+  public:
+    // Takes `value` as shown; true when it differs from what was shown, or nothing was yet.
+    bool Change(const T& value) {
+        if (known_ && value_ == value) return false;
+        value_ = value;
+        known_ = true;
+        return true;
+    }
+    // The window changed by itself, or its old value no longer holds: the next value is passed.
+    void Forget() { known_ = false; }
+
+  private:
+    T value_{};
+    bool known_ = false;
+};
 // The system cursor for a control under the mouse (the screen cursor wins); null for the default.
 HCURSOR CursorFor(Application* app, const Control* control);
 
@@ -114,7 +137,13 @@ class WinPeer : public ControlPeer {
 
     // Creates the window; called once right after construction.
     virtual void Create() = 0;
+    // A change of the control. While the window is out of sight (it or a parent hidden, or its
+    // top window minimised) the properties that only change its look wait: nothing is drawn or
+    // loaded for a window that cannot be seen, and CatchUp applies them when it shows.
     void Changed(Prop prop) final;
+    // Applies the changes that waited, to this window and to the windows of its visible
+    // children: when the window is about to show, and when its minimised top window is restored.
+    void CatchUp();
     std::uintptr_t NativeHandle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
 
     HWND Handle() const { return hwnd_; }
@@ -149,7 +178,14 @@ class WinPeer : public ControlPeer {
     static void RegisterOwnClass(HINSTANCE instance, const char* name);
 
   protected:
+    // Passes a change to the window; only what differs from what it shows (see Shown).
     virtual void Update(Prop prop);
+    // Whether a change of `prop` waits while the window is out of sight: by default the
+    // properties that only change what the window looks like.
+    virtual bool WaitsWhileHidden(Prop prop) const;
+    // Brings `prop`, changed while out of sight, to its current state; by default Update. A
+    // peer whose change is an action (the animation's pass of frames) shows its end instead.
+    virtual void CatchUpProp(Prop prop) { Update(prop); }
     // Creates a child window of the parent's client window with the control's common state.
     HWND CreateChild(const char* className, DWORD style, DWORD exStyle = 0,
                      const char* text = nullptr);
@@ -168,8 +204,13 @@ class WinPeer : public ControlPeer {
     Component& component_;
     Control* control_;
     HWND hwnd_ = nullptr;
+    // What the window shows of the common properties.
+    Shown<std::string> shownCaption_;
+    Shown<TColor> shownColor_;
+    Shown<TColor> shownFontColor_;
 
   private:
+    std::uint32_t waiting_ = 0; // one bit per Prop that changed while out of sight
     static LRESULT CALLBACK SubclassThunk(HWND, UINT, WPARAM, LPARAM);
     struct SubclassEntry {
         HWND hwnd;
@@ -182,6 +223,7 @@ class WinPeer : public ControlPeer {
 
 std::unique_ptr<WinPeer> MakePeer(Win32Platform& platform, Component& component);
 std::unique_ptr<WinPeer> MakeTrayPeer(Win32Platform& platform, Component& trayIcon);
+std::unique_ptr<WinPeer> MakeAnimatePeer(Win32Platform& platform, Component& animate);
 // The drive combo box's and the directory list box's windows; null for any other component.
 std::unique_ptr<WinPeer> MakeFileControlPeer(Win32Platform& platform, Component& component);
 // The window of a chart; none when the component is no chart.
@@ -202,6 +244,10 @@ class FormPeer : public WinPeer {
 
   protected:
     void Update(Prop prop) override;
+    // Other programs find a window by its title, also while it is hidden.
+    bool WaitsWhileHidden(Prop prop) const override {
+        return prop != Prop::Caption && WinPeer::WaitsWhileHidden(prop);
+    }
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     COLORREF GroundColor() override;
@@ -212,6 +258,7 @@ class FormPeer : public WinPeer {
 
     Form& form_;
     bool shownOnce_ = false;
+    bool minimized_ = false; // minimised by the user (iconic), not to the tray
     HWND focus_ = nullptr;
     std::vector<HWND> disabledForModal_;
 };

@@ -11,11 +11,25 @@ namespace ui::win32 {
 namespace {
 const char kPeerProp[] = "OrloPeer";
 const char kFormClass[] = "OrloForm";
+
+// The properties that only change what a window looks like, in the order a window that shows
+// again takes them: lists and ranges before the selection and the position within them.
+constexpr Prop kLookProps[] = {Prop::Items,     Prop::Range,    Prop::Picture, Prop::Caption,
+                               Prop::ItemIndex, Prop::Position, Prop::Checked, Prop::Color,
+                               Prop::FontColor, Prop::Frame,    Prop::Chart,   Prop::Other};
+
+constexpr std::uint32_t Bit(Prop prop) {
+    return 1u << static_cast<unsigned>(prop);
+}
 } // namespace
 
 COLORREF ColorRef(TColor color) {
     if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));
     return color & 0xFFFFFF;
+}
+
+bool OnScreen(HWND hwnd) {
+    return hwnd && IsWindowVisible(hwnd) && !IsIconic(GetAncestor(hwnd, GA_ROOT));
 }
 
 HCURSOR CursorFor(Application* app, const Control* control) {
@@ -66,14 +80,43 @@ void WinPeer::Attach(HWND hwnd) {
 
 void WinPeer::Changed(Prop prop) {
     Win32Platform::QuietScope quiet(platform_);
+    if (hwnd_ && control_ && WaitsWhileHidden(prop) && !OnScreen(hwnd_)) {
+        waiting_ |= Bit(prop);
+        return;
+    }
+    waiting_ &= ~Bit(prop);
     Update(prop);
+}
+
+bool WinPeer::WaitsWhileHidden(Prop prop) const {
+    return std::find(std::begin(kLookProps), std::end(kLookProps), prop) != std::end(kLookProps);
+}
+
+void WinPeer::CatchUp() {
+    Win32Platform::QuietScope quiet(platform_);
+    if (waiting_) {
+        std::uint32_t waiting = waiting_;
+        waiting_ = 0;
+        for (Prop prop : kLookProps)
+            if (waiting & Bit(prop)) CatchUpProp(prop);
+    }
+    if (!control_) return;
+    for (Control* child : control_->Children())
+        if (child->Visible())
+            if (auto* peer = dynamic_cast<WinPeer*>(child->Peer())) peer->CatchUp();
 }
 
 void WinPeer::Update(Prop prop) {
     if (!hwnd_ || !control_) return;
     switch (prop) {
     case Prop::Visible:
-        ShowWindow(hwnd_, control_->Visible() ? SW_SHOWNA : SW_HIDE);
+        if (control_->Visible()) {
+            // What changed while it was hidden first, so that it shows current at once.
+            if (OnScreen(ParentHandle())) CatchUp();
+            ShowWindow(hwnd_, SW_SHOWNA);
+        } else {
+            ShowWindow(hwnd_, SW_HIDE);
+        }
         break;
     case Prop::Enabled:
         EnableWindow(hwnd_, control_->Enabled());
@@ -82,10 +125,15 @@ void WinPeer::Update(Prop prop) {
         ApplyBounds();
         break;
     case Prop::Caption:
-        SetWindowTextA(hwnd_, control_->Caption().c_str());
+        if (shownCaption_.Change(control_->Caption()))
+            SetWindowTextA(hwnd_, control_->Caption().c_str());
         break;
     case Prop::Color:
+        if (shownColor_.Change(control_->Color())) InvalidateRect(hwnd_, nullptr, TRUE);
+        break;
     case Prop::FontColor:
+        if (shownFontColor_.Change(control_->Font().Color)) InvalidateRect(hwnd_, nullptr, TRUE);
+        break;
     case Prop::Other:
         InvalidateRect(hwnd_, nullptr, TRUE);
         break;
@@ -152,8 +200,13 @@ RECT WinPeer::Placement() const {
 void WinPeer::ApplyBounds() {
     if (!hwnd_) return;
     RECT r = Placement();
-    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Where the window lies now, in its parent's client coordinates.
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&now), 2);
+    if (!EqualRect(&r, &now))
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     LayoutChildren();
 }
 
@@ -173,12 +226,16 @@ HWND WinPeer::CreateChild(const char* className, DWORD style, DWORD exStyle, con
     exStyle |= WS_EX_NOPARENTNOTIFY;
     if (control_->Visible()) style |= WS_VISIBLE;
     if (!control_->Enabled()) style |= WS_DISABLED;
+    std::string caption = text ? text : control_->Caption();
     HWND hwnd =
-        CreateWindowExA(exStyle, className, text ? text : control_->Caption().c_str(), style,
-                        r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+        CreateWindowExA(exStyle, className, caption.c_str(), style, r.left, r.top, r.right - r.left,
+                        r.bottom - r.top, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(platform_.NextControlId())),
                         platform_.Instance(), this);
     Attach(hwnd);
+    shownCaption_.Change(caption);
+    shownColor_.Change(control_->Color());
+    shownFontColor_.Change(control_->Font().Color);
     if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(platform_.Font()), FALSE);
     return hwnd;
 }
@@ -361,6 +418,8 @@ void FormPeer::ShowNative(bool show) {
                 }
             }
         }
+        // What changed while it was hidden first, so that it shows current at once.
+        CatchUp();
         ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
         SetForegroundWindow(hwnd_);
     } else {
@@ -446,6 +505,13 @@ LRESULT FormPeer::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         return 1;
     }
     case WM_SIZE:
+        // Restored from the minimised state: what changed meanwhile shows now.
+        if (wParam == SIZE_MINIMIZED) {
+            minimized_ = true;
+        } else if (minimized_) {
+            minimized_ = false;
+            CatchUp();
+        }
         LayoutChildren();
         break;
     case WM_SETCURSOR:

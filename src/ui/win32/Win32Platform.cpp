@@ -20,8 +20,8 @@ const char kTimerClass[] = "OrloTimerWindow";
 } // namespace
 
 Win32Platform::Win32Platform() : instance_(GetModuleHandleA(nullptr)) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_ANIMATE_CLASS |
-                                              ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS |
+                                              ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 

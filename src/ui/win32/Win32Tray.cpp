@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
 
 namespace ui::win32 {
 
@@ -39,8 +40,8 @@ class TrayPeer : public WinPeer {
     void Update(Prop prop) override {
         if (prop == Prop::Visible)
             Apply();
-        else if (added_)
-            Notify(NIM_MODIFY); // the hint may have changed
+        else if (added_ && shownHint_.Change(Tip()) && !Notify(NIM_MODIFY))
+            shownHint_.Forget(); // the hint is a plain field: any notice may bring a new one
     }
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -61,6 +62,9 @@ class TrayPeer : public WinPeer {
     }
 
   private:
+    // The hint as the notification area takes it: 63 characters at most.
+    std::string Tip() const { return tray_.Hint.substr(0, 63); }
+
     bool Notify(DWORD action) {
         NOTIFYICONDATAA data;
         std::memset(&data, 0, sizeof(data));
@@ -70,15 +74,18 @@ class TrayPeer : public WinPeer {
         data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         data.uCallbackMessage = kTrayCallback;
         data.hIcon = icon_;
-        std::strncpy(data.szTip, tray_.Hint.c_str(), 63);
+        std::string tip = Tip();
+        std::strncpy(data.szTip, tip.c_str(), sizeof(data.szTip) - 1);
         return Shell_NotifyIconA(action, &data) != FALSE;
     }
 
     void Apply() {
         if (!hwnd_) return;
-        if (tray_.Visible() && !added_)
+        if (tray_.Visible() && !added_) {
             added_ = Notify(NIM_ADD);
-        else if (!tray_.Visible() && added_) {
+            shownHint_.Forget();
+            if (added_) shownHint_.Change(Tip());
+        } else if (!tray_.Visible() && added_) {
             Notify(NIM_DELETE);
             added_ = false;
         }
@@ -114,7 +121,8 @@ class TrayPeer : public WinPeer {
     }
 
     TTrayIcon& tray_;
-    HICON icon_ = nullptr;
+    HICON icon_ = nullptr; // loaded once: the icon never changes
+    Shown<std::string> shownHint_;
     UINT taskbarCreated_ = 0;
     bool added_ = false;
 };
