@@ -80,6 +80,6 @@ elif [ ! -f "$cpu" ]; then
 elif [ ! -f "$root/build/win/dist/ORLO.EXE" ]; then
   echo "  skipped: no Windows build (sh tools/build.sh)"
 else
-  echo "  state  ORLO%  its-wineserver%  Notepad%  its-wineserver%  program-ratio  wineserver-ratio"
+  # cpu.sh prints its own header over its figures.
   sh "$cpu" "$root/build/win" "$wine_seconds" | sed 's/^/  /'
 fi

@@ -9,7 +9,7 @@ TOKBottomDlgAttention::TOKBottomDlgAttention(ui::Application& app, MonitorProgra
       CancelBtn(this, "CancelBtn") {
     SetCaption("ORLO");
     BorderStyle = ui::TBorderStyle::bsDialog;
-    SetBounds(0, 0, 327 + 6, 177 + 25);
+    SetClientSize(327, 177);
     Bevel1.SetBounds(8, 8, 311, 121);
     LabelAttention.SetCaption("Attention!");
     LabelAttention.SetFontColor(ui::clBlue);

@@ -47,6 +47,16 @@ void Driver::CloseDriver() {
     opened_ = os::kInvalidHandle;
 }
 
+void Driver::ShowFailure(const std::string& text) {
+    if (!openFailures_.insert(text).second) return;
+    struct Closed {
+        std::set<std::string>& open;
+        const std::string& text;
+        ~Closed() { open.erase(text); }
+    } closed{openFailures_, text};
+    app_.ShowMessage(text);
+}
+
 bool Driver::Request(os::Handle device, std::uint32_t code, const void* in, std::uint32_t inSize,
                      void* out, std::uint32_t outSize) {
     // A failed request leaves zeros, never stale or unset bytes, for the caller to take.
@@ -66,7 +76,7 @@ std::uint8_t Driver::SetVCore(os::Handle device, std::uint8_t setFlag, std::uint
     std::uint8_t in[2] = {setFlag, value};
     std::uint8_t out = 0;
     if (!Request(device, IOCTL_SET_VCORE, in, sizeof in, &out, sizeof out))
-        app_.ShowMessage(setFlag != 0 ? "IOCTL_SET_VCORE fail" : "IOCTL_RESET_VCORE fail");
+        ShowFailure(setFlag != 0 ? "IOCTL_SET_VCORE fail" : "IOCTL_RESET_VCORE fail");
     return out;
 }
 
@@ -75,7 +85,7 @@ void Driver::ReadBoardId(os::Handle device, BoardIdBytes& id) {
     if (os == "NT3" || os == "NT4" || os == "2000" || os == "XP" || os == "SERVER2003") {
         std::uint8_t out[16];
         if (!Request(device, IOCTL_MBDRVR_READ_MBID, nullptr, 0, out, sizeof out))
-            app_.ShowMessage("IOCTL_MBDRVR_READ_MBID");
+            ShowFailure("IOCTL_MBDRVR_READ_MBID");
         std::memcpy(id.data(), out + 4, id.size());
     } else {
         ReadBiosIdWin9x(id);
@@ -127,14 +137,14 @@ std::uint8_t Driver::ReadFanRegister(os::Handle device, std::uint8_t reg, bool* 
     std::uint8_t out = 0;
     bool done = Request(device, IOCTL_MBDRVR_SMART_FAN_PRESTATE, &reg, 1, &out, 1);
     if (ok) *ok = done;
-    if (!done) app_.ShowMessage("IOCTL_MBDRVR_SMART_FAN_PRESTATE fail");
+    if (!done) ShowFailure("IOCTL_MBDRVR_SMART_FAN_PRESTATE fail");
     return out;
 }
 
 void Driver::WriteFanRegister(os::Handle device, std::uint8_t reg, std::uint8_t value) {
     std::uint8_t in[2] = {reg, value};
     if (!Request(device, IOCTL_MBDRVR_SMART_FAN_SET, in, sizeof in, nullptr, 0))
-        app_.ShowMessage("IOCTL_MBDRVR_SMART_FAN_SET fail");
+        ShowFailure("IOCTL_MBDRVR_SMART_FAN_SET fail");
 }
 
 void Driver::RestoreFanRegisters(os::Handle device, const std::uint8_t registers[11],
@@ -143,7 +153,7 @@ void Driver::RestoreFanRegisters(os::Handle device, const std::uint8_t registers
     std::memcpy(in, registers, 11);
     std::memcpy(in + 11, values, 11);
     if (!Request(device, IOCTL_MBDRVR_SMART_FAN_RESOTRE, in, sizeof in, nullptr, 0))
-        app_.ShowMessage("IOCTL_MBDRVR_SMART_FAN_RESOTRE fail!!");
+        ShowFailure("IOCTL_MBDRVR_SMART_FAN_RESOTRE fail!!");
 }
 
 void Driver::SpeakerTone(os::Handle device, std::uint8_t high, std::uint8_t low) {

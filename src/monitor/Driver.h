@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 
 namespace ui {
@@ -64,10 +65,15 @@ class Driver {
   private:
     bool Request(os::Handle device, std::uint32_t code, const void* in, std::uint32_t inSize,
                  void* out, std::uint32_t outSize);
+    // A failed request's message box. While a box of the same text is open, a request that
+    // fails the same way inside its loop (a polling tick runs there) stacks no second box on it:
+    // a fault that persists would pile them up without end.
+    void ShowFailure(const std::string& text);
 
     os::System& system_;
     ui::Application& app_;
     os::Handle opened_ = os::kInvalidHandle;
+    std::set<std::string> openFailures_;
 };
 
 // The report value of a temperature for the POST-code display: the decimal digits read as a

@@ -19,7 +19,7 @@ TfrmDutyCycleForm::TfrmDutyCycleForm(ui::Application& app, MonitorProgram& progr
     SetCaption("RPM/Duty-Cycle curve");
     BorderStyle = ui::TBorderStyle::bsSingle;
     BorderIcons = ui::biSystemMenu;
-    SetBounds(0, 0, 497 + 6, 178 + 25);
+    SetClientSize(497, 178);
     Panel1.Align = ui::TPanel::TAlign::alClient;
     Panel1.BevelOuterNone = true;
     Panel1.SetCaption("");

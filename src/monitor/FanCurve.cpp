@@ -7,11 +7,6 @@
 
 namespace monitor {
 
-// Called by the polling tick on chip 0x92 with the smart fan on, except on mini-PC boards.
-void SmartFanTickRefresh(TForm1& form) {
-    form.SmartFanRefresh();
-}
-
 void TForm1::DrawFanCurve(std::uint16_t full, std::uint16_t mid, std::uint16_t low) {
     Series1.Clear();
     bool points = true;

@@ -10,9 +10,6 @@
 
 namespace monitor {
 
-void GhostSetCPUTemperature(TForm1& form, std::int32_t celsius);
-void GhostSetCPUVCore(TForm1& form, const std::string& text);
-
 namespace {
 
 const char kLibraryName[] = "skelvarind.dll";
@@ -116,12 +113,12 @@ void TForm1::ExtraForm1Click(ui::Component*) {
 
 // The tick's feed: the CPU temperature in whole degrees (256: no reading) and the VCore text as
 // its value box shows it, whether or not the ghost window is on.
-void GhostSetCPUTemperature(TForm1& form, std::int32_t celsius) {
-    CallIfExported(form.Program(), "SetCPUTemperature", {celsius});
+void TForm1::GhostSetCPUTemperature(std::int32_t celsius) {
+    CallIfExported(program_, "SetCPUTemperature", {celsius});
 }
 
-void GhostSetCPUVCore(TForm1& form, const std::string& text) {
-    CallIfExported(form.Program(), "SetCPUVCore", {text});
+void TForm1::GhostSetCPUVCore(const std::string& text) {
+    CallIfExported(program_, "SetCPUVCore", {text});
 }
 
 } // namespace monitor

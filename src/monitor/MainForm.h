@@ -387,7 +387,7 @@ class TForm1 : public ui::Form {
     void ShowLedNumber(const std::string& colour, std::uint32_t value, ui::TImage* const images[5]);
     void ShowDigit(int digit, ui::TImage& image, const std::string& colour);
 
-    // --- steps that the settings, polling, log and smart-fan code fill ----------------------
+    // --- steps of start-up, the tick and destruction, defined by the subsystems' files ------
     bool IsLaunchOnStartup();
     void TrimLogFile();
     void SetLaunchOnStartup(bool on);
@@ -424,6 +424,9 @@ class TForm1 : public ui::Form {
     void CheckBoxShowTransparentFormClick(ui::Component* sender);
     // The tray command "&Ghost Monitor": turns the ghost-monitor box over.
     void ExtraForm1Click(ui::Component* sender);
+    // The polling tick's feed of the library, while one is held.
+    void GhostSetCPUTemperature(std::int32_t celsius);
+    void GhostSetCPUVCore(const std::string& text);
 
     // --- the smart fan (SmartFanPage.cpp, FanCurve.cpp, SmartFanBios.cpp, SmartFanPresets.cpp,
     //     SmartFanStartup.cpp) -----------------------------------------------------------------
@@ -469,12 +472,6 @@ class TForm1 : public ui::Form {
     // The refresh step of the polling tick: learns a faster full speed.
     void SmartFanRefresh();
 
-    std::uint8_t ReadFanRegister(os::Handle device, std::uint8_t reg) {
-        return program_.driver.ReadFanRegister(device, reg);
-    }
-    void WriteFanRegister(os::Handle device, std::uint8_t reg, std::uint8_t value) {
-        program_.driver.WriteFanRegister(device, reg, value);
-    }
     // The register requests on the driver handle.
     FanRegisters FanChip() { return FanRegisters(program_.driver, program_.DriverHandle); }
     // The left axis from 0 (first) to FullSpeedRpm + 500.

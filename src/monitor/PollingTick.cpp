@@ -9,12 +9,6 @@
 
 namespace monitor {
 
-// The smart-fan page's refresh on chip 0x92; it works on chip registers of its own.
-void SmartFanTickRefresh(TForm1& form);
-// The ghost-monitor feed of the CPU temperature and the VCore text, while the library is loaded.
-void GhostSetCPUTemperature(TForm1& form, std::int32_t celsius);
-void GhostSetCPUVCore(TForm1& form, const std::string& text);
-
 namespace {
 
 bool OutOfRangeUnsigned(std::uint32_t reading, int low, int high) {
@@ -46,7 +40,7 @@ void TForm1::Timer1Timer(ui::Component*) {
             request[i] = 1;
     SensorPacket reply = p.driver.ReadSensors(p.DriverHandle, request);
 
-    if (p.ChipId == kChip92 && p.SmartFanEnabled && !p.IsMiniPC) SmartFanTickRefresh(*this);
+    if (p.ChipId == kChip92 && p.SmartFanEnabled && !p.IsMiniPC) SmartFanRefresh();
 
     if (!p.CpuTempAverage) p.CpuTempAverage = std::make_unique<MovingAverage>();
     // VIN0, FAN0, TEMP0, VIN1, FAN1, TEMP1, VIN2, FAN2, TEMP2, VIN3 .. VIN8: the fan filters
@@ -115,7 +109,7 @@ void TForm1::Timer1Timer(ui::Component*) {
             if (p.AlarmChannel == key) CloseWarning(p);
         }
         if (n == CpuTempIndex && p.LibraryHandle != os::kNoHandle)
-            GhostSetCPUTemperature(*this, Settings.Temperature[n].Value);
+            GhostSetCPUTemperature(Settings.Temperature[n].Value);
     }
 
     for (int n = 0; n < kVoltCount; ++n) {
@@ -135,7 +129,7 @@ void TForm1::Timer1Timer(ui::Component*) {
             if (p.AlarmChannel == key) CloseWarning(p);
         }
         if (n == VCoreIndex && p.LibraryHandle != os::kNoHandle)
-            GhostSetCPUVCore(*this, row.ValueBox->Text());
+            GhostSetCPUVCore(row.ValueBox->Text());
     }
 }
 

@@ -49,16 +49,17 @@ bool Locate(TForm1& form, ui::Component* sender, bool temperature, TForm1::Smart
     return false;
 }
 
-// The point a change rule is asked for, or -1: a value beyond the bound the up-down stands at
-// is refused, and a sender that is no point up-down changes nothing here.
+// The point a change rule is asked for, or -1: a sender that is no point up-down changes
+// nothing here, and a value beyond the bound the up-down stands at is refused.
 int ChangedPoint(TForm1& form, ui::Component* sender, short newValue, bool& allowChange,
                  bool temperature, TForm1::SmartFanControls& set) {
-    if (BeyondItsBound(*static_cast<ui::TUpDown*>(sender), newValue)) {
+    int point = -1;
+    if (!Locate(form, sender, temperature, set, point)) return -1;
+    if (BeyondItsBound(*(temperature ? set.Temp : set.Control)[point], newValue)) {
         allowChange = false;
         return -1;
     }
-    int point = -1;
-    return Locate(form, sender, temperature, set, point) ? point : -1;
+    return point;
 }
 
 const std::uint8_t kTempRegisters[3] = {fanreg::kFullTemp, fanreg::kMidTemp, fanreg::kLowTemp};
@@ -151,9 +152,9 @@ void TForm1::LayoutSmartFanPage() {
     gbFintekSmartFanForMB.SetBounds(4, 2, 478, 194);
     label(labSmartFanFunction, "Smart CPUFan Function", 8, 21, 120);
     cbSmartFanFunction.SetItems({"Full Speed", "By Duty-Cycle", "By Temperature"});
-    cbSmartFanFunction.SetBounds(kTempLeft, 18, 108, 21);
+    cbSmartFanFunction.SetBounds(kTempLeft, 18, 120, 21); // room for "By Temperature"
     btnDefault.SetCaption("Load Settings From BIOS");
-    btnDefault.SetBounds(248, 16, 222, 25);
+    btnDefault.SetBounds(258, 16, 212, 25);
     label(labDutyCycle, "Duty-Cycle", 8, 45, 120);
     txtDutyCycle.SetBounds(kTempLeft, 42, 50, 21);
     txtDutyCycle.SetReadOnly(true);
@@ -162,11 +163,12 @@ void TForm1::LayoutSmartFanPage() {
     upDown(upDutyCycle, kTempLeft + 50, 42, 0, 99, 76);
     ShowManualDuty(false);
     btnDetectDutyCycle.SetCaption("Detect Duty-Cycle by Control Percent");
-    btnDetectDutyCycle.SetBounds(248, 42, 222, 25);
-    const int kTop1 = 88, kStep1 = 21;
-    label(labTemperature1, "Temperature", kTempLeft, 70, 90);
-    label(labFanDuty1, "Fan Duty", kDutyLeft, 70, 70);
-    label(labFanSpeed1, "Fan Speed", kSpeedLeft, 70, 70);
+    btnDetectDutyCycle.SetBounds(258, 42, 212, 25);
+    // The last row ends above the group box's bottom edge.
+    const int kTop1 = 84, kStep1 = 21;
+    label(labTemperature1, "Temperature", kTempLeft, 68, 90);
+    label(labFanDuty1, "Fan Duty", kDutyLeft, 68, 70);
+    label(labFanSpeed1, "Fan Speed", kSpeedLeft, 68, 70);
     ui::TLabel* rowLabels1[5] = {&labFullSpeedThreshold1, &labTemp1Calculated1,
                                  &labLowNoiseThreshold1, &labTemp2Calculated1,
                                  &labStartStopThreshold1};

@@ -7,8 +7,6 @@
 
 namespace monitor {
 
-namespace {} // namespace
-
 void TForm1::SmartFanStartup(ui::TIniFile& ini) {
     bool fromBios = false;
     if (!ini.SectionExists("FINTEK"))

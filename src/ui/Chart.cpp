@@ -31,6 +31,10 @@ TLineSeries::TLineSeries(TChart* chart, std::string name)
     if (chart_) chart_->series_ = this;
 }
 
+TLineSeries::~TLineSeries() {
+    if (chart_ && chart_->series_ == this) chart_->series_ = nullptr;
+}
+
 void TLineSeries::Clear() {
     if (points_.empty()) return;
     points_.clear();
@@ -46,6 +50,10 @@ int TLineSeries::Add(double y, const std::string& label, TColor color) {
     points_.push_back(point);
     if (chart_) chart_->Changed();
     return static_cast<int>(points_.size()) - 1;
+}
+
+TChart::~TChart() {
+    if (series_) series_->chart_ = nullptr;
 }
 
 void TChart::Repaint() {

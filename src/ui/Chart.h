@@ -48,6 +48,8 @@ struct TChartPoint {
 class TLineSeries : public Component {
   public:
     TLineSeries(TChart* chart, std::string name);
+    // A chart and its series forget each other, whichever of the two goes first.
+    ~TLineSeries() override;
     TChart* Chart() const { return chart_; }
 
     void Clear();
@@ -61,6 +63,7 @@ class TLineSeries : public Component {
     bool MarksVisible = false;   // value marks beside the points
 
   private:
+    friend class TChart;
     TChart* chart_;
     std::vector<TChartPoint> points_;
 };
@@ -68,6 +71,7 @@ class TLineSeries : public Component {
 class TChart : public Control {
   public:
     using Control::Control;
+    ~TChart() override;
     TChartAxis LeftAxis{*this};
     TChartAxis BottomAxis{*this};
     bool LegendVisible = false;

@@ -27,6 +27,9 @@ int Form::ClientWidth() const {
 int Form::ClientHeight() const {
     return Height() - kFrameHeight;
 }
+void Form::SetClientSize(int width, int height) {
+    SetBounds(Left(), Top(), width + kFrameWidth, height + kFrameHeight);
+}
 
 void Form::SetShown(bool shown) {
     if (Visible() == shown) return;

@@ -51,6 +51,8 @@ class Form : public Control, public os::WindowSink {
     // Outer size; the client size follows it (frame and caption of a single-border window).
     int ClientWidth() const;
     int ClientHeight() const;
+    // The outer size that gives this client size.
+    void SetClientSize(int width, int height);
     TBorderStyle BorderStyle = TBorderStyle::bsSizeable;
     // The caption's buttons (TBorderIcon flags); none: no system menu and no close box.
     unsigned BorderIcons = biSystemMenu | biMinimize | biMaximize;

@@ -9,6 +9,7 @@
 // A trim prints: lines, bytes, seconds (best of three), peak heap bytes during the trim.
 #include "AllocationCounter.h"
 
+#include "host/Distribution.h"
 #include "monitor/Driver.h"
 #include "monitor/MainForm.h"
 #include "monitor/MonitorProgram.h"
@@ -43,7 +44,8 @@ RunMonitor(unsigned seconds,
     std::size_t ticks = 0;
     {
         os::sim::SimMachine machine(sandbox);
-        machine.InstallFolder(ORLO_DATA_DIR, kProgramFolder);
+        // The distribution as installed, the overlay library with it: the tick feeds it.
+        host::InstallDistribution(machine, ORLO_DATA_DIR, kProgramFolder);
         auto process = machine.StartProcess(std::string(kProgramFolder) + "\\ORLO.EXE");
         ui::HeadlessPlatform platform(*process);
         auto form = [&machine]() -> monitor::TForm1* {

@@ -4,12 +4,14 @@
 #include "os/sim/SimProcess.h"
 #include "ui/Application.h"
 #include "ui/Chart.h"
+#include "ui/ChartLayout.h"
 #include "ui/Form.h"
 #include "ui/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -59,6 +61,28 @@ TEST_F(ChartTest, PointsTakeAscendingX) {
     form->Series1.Clear();
     form->Series1.Add(7, "a", ui::clRed);
     EXPECT_EQ(form->Series1.Points()[0].x, 0);
+}
+
+// A series and its chart may go in either order; the one left behind forgets the other.
+TEST_F(ChartTest, ChartAndSeriesForgetEachOtherWhenOneGoes) {
+    struct BareChart : ui::Form {
+        explicit BareChart(ui::Application& app) : ui::Form(app, "BareChart"), Chart(this, "C") {}
+        ui::TChart Chart;
+    };
+    auto* bare = app.CreateForm<BareChart>();
+    {
+        ui::TLineSeries series(&bare->Chart, "S");
+        series.Add(1, "1", ui::clRed);
+    }
+    EXPECT_EQ(bare->Chart.Series(), nullptr);
+    EXPECT_TRUE(ui::chart::StateOf(bare->Chart).points.empty());
+
+    auto chart = std::make_unique<ui::TChart>(bare, "C2");
+    ui::TLineSeries series(chart.get(), "S2");
+    chart.reset();
+    EXPECT_EQ(series.Chart(), nullptr);
+    series.Add(2, "2", ui::clRed); // nothing to tell
+    EXPECT_EQ(series.Count(), 1);
 }
 
 } // namespace

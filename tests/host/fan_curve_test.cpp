@@ -212,4 +212,26 @@ TEST_F(Refresh, AFailingReadShowsItsMessageAndTheTickGoesOn) {
     EXPECT_GE(ticks, 5u);
 }
 
+// A chip whose register reads keep failing while nobody answers the boxes: each tick's failure
+// would open a box inside the previous one's loop, without end (a tray program runs for weeks).
+// A second box of the same failure is not stacked on an open one; once it is closed, the next
+// failure shows again.
+TEST_F(Refresh, AFailureThatPersistsDoesNotStackItsBoxes) {
+    sim.UseIni(kControls);
+    sim.platform->AnswerBoxes("IOCTL_MBDRVR_SMART_FAN_PRESTATE fail", ui::kIdOk, 20000);
+    sim.At(4000, [&](TForm1&) { sim.machine->Board().fail_mask = 1ul << 6; });
+    std::size_t ticks = 0;
+    sim.RunFor(70000, [&](monitor::MonitorProgram&) {
+        ticks = sim.machine->RequestsWithCode(0x22200C).size();
+    });
+    int open = 0, mostOpen = 0;
+    for (const std::string& line : sim.machine->Transcript()) {
+        if (line.find("message box [") != std::string::npos) mostOpen = std::max(mostOpen, ++open);
+        if (line.find("message box answered") != std::string::npos) --open;
+    }
+    EXPECT_EQ(mostOpen, 1);
+    EXPECT_GE(sim.Messages().size(), 3u); // shown again after each close
+    EXPECT_GE(ticks, 20u);                // the polling goes on under the box
+}
+
 } // namespace

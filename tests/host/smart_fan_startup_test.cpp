@@ -62,6 +62,7 @@ TEST_F(FirstStart, YesTakesTheBiosSettingsAndASecondStartAsksNoMore) {
     EXPECT_EQ(box.text, kQuestion);
     EXPECT_EQ(box.caption, "INFO");
     EXPECT_EQ(box.type, ui::kMbYesNo | ui::kMbIconInformation);
+    EXPECT_EQ(box.owner, ""); // no owner given; none of the windows is shown yet
 
     std::vector<std::string> biosSet;
     for (const std::string& write : sim.IniWrites("A920.INI"))
