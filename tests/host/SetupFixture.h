@@ -24,15 +24,15 @@
 #include "setup/host/ScriptedUser.h"
 #include "ui/HeadlessPlatform.h"
 
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 class SetupFixture {
@@ -48,17 +48,12 @@ class SetupFixture {
         "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZarvoORLO";
 
     explicit SetupFixture(os::sim::MachineConfig config = {}) {
-        static std::atomic<int> serial{0};
-        sandbox_ = std::filesystem::temp_directory_path() /
-                   ("setup-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        std::filesystem::remove_all(sandbox_);
         machine = std::make_unique<os::sim::SimMachine>(sandbox_, config);
         host::InstallDistribution(*machine, ORLO_DATA_DIR, kDist);
     }
     ~SetupFixture() {
         processes_.clear();
         machine.reset();
-        std::filesystem::remove_all(sandbox_);
     }
     SetupFixture(const SetupFixture&) = delete;
     SetupFixture& operator=(const SetupFixture&) = delete;
@@ -104,7 +99,7 @@ class SetupFixture {
     std::unique_ptr<os::sim::SimMachine> machine;
 
   private:
-    std::filesystem::path sandbox_;
+    TestSandbox sandbox_{"setup-test"}; // made before the machine, removed after it
     std::vector<std::unique_ptr<os::sim::SimProcess>> processes_;
 };
 

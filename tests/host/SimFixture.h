@@ -24,9 +24,10 @@
 #include "os/sim/SimProcess.h"
 #include "ui/HeadlessPlatform.h"
 
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -34,7 +35,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 class SimFixture {
@@ -48,10 +48,6 @@ class SimFixture {
     // `config` is the machine's start configuration; the board is the simulated default
     // (chip 0x92, id "ZRV-A920") until the test changes machine->Board().
     explicit SimFixture(os::sim::MachineConfig config = {}) {
-        static std::atomic<int> serial{0};
-        sandbox_ = std::filesystem::temp_directory_path() /
-                   ("orlo-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        std::filesystem::remove_all(sandbox_);
         machine = std::make_unique<os::sim::SimMachine>(sandbox_, config);
         InstallDistribution(kProgramFolder);
         Restart();
@@ -60,7 +56,6 @@ class SimFixture {
         platform.reset();
         process.reset();
         machine.reset();
-        std::filesystem::remove_all(sandbox_);
     }
     SimFixture(const SimFixture&) = delete;
     SimFixture& operator=(const SimFixture&) = delete;
@@ -182,7 +177,7 @@ class SimFixture {
     std::unique_ptr<ui::HeadlessPlatform> platform;
 
   private:
-    std::filesystem::path sandbox_;
+    TestSandbox sandbox_{"orlo-test"}; // made before the machine, removed after it
     std::uint32_t runStart_ = 0;
 };
 

@@ -8,6 +8,8 @@
 #include "ui/Form.h"
 #include "ui/HeadlessPlatform.h"
 
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,14 +25,12 @@ struct ChartForm : ui::Form {
 };
 
 struct ChartTest : ::testing::Test {
-    std::filesystem::path sandbox =
-        std::filesystem::temp_directory_path() / ("orlo-chart-" + std::to_string(::getpid()));
+    TestSandbox sandbox{"orlo-chart"};
     os::sim::SimMachine machine{sandbox};
     std::unique_ptr<os::sim::SimProcess> process = machine.StartProcess("C:\\T.EXE");
     ui::HeadlessPlatform platform{*process};
     ui::Application app{*process, platform};
     ChartForm* form = app.CreateForm<ChartForm>();
-    ~ChartTest() override { std::filesystem::remove_all(sandbox); }
 };
 
 TEST_F(ChartTest, AxisRefusesCrossingBounds) {

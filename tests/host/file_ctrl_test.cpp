@@ -6,6 +6,8 @@
 #include "ui/Form.h"
 #include "ui/HeadlessPlatform.h"
 
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,10 +31,7 @@ class ChooserForm : public ui::Form {
 
 class FileCtrlTest : public ::testing::Test {
   protected:
-    FileCtrlTest()
-        : sandbox_(std::filesystem::temp_directory_path() /
-                   ("filectrl-test-" + std::to_string(::getpid()))),
-          machine_(sandbox_) {
+    FileCtrlTest() : sandbox_("filectrl-test"), machine_(sandbox_) {
         machine_.AddDrive('a', os::kDriveRemovable, "", false);
         machine_.AddDrive('d', os::kDriveCdRom, "ORLO", true);
         machine_.AddDrive('e', os::kDriveFixed, "DATA");
@@ -48,7 +47,6 @@ class FileCtrlTest : public ::testing::Test {
         app_.reset();
         platform_.reset();
         process_.reset();
-        std::filesystem::remove_all(sandbox_);
     }
 
     void CreateFolders(const std::string& path) {
@@ -64,7 +62,7 @@ class FileCtrlTest : public ::testing::Test {
         return items;
     }
 
-    std::filesystem::path sandbox_;
+    TestSandbox sandbox_;
     os::sim::SimMachine machine_;
     std::unique_ptr<os::sim::SimProcess> process_;
     std::unique_ptr<ui::HeadlessPlatform> platform_;

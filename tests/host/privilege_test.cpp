@@ -3,6 +3,8 @@
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -30,8 +32,7 @@ TEST(ShutdownWindows, SwitchesThePrivilegeAroundTheRequest) {
         {"adjust refused", false, false, true, false, false, {}, {on}},
     };
     for (const Case& c : cases) {
-        auto sandbox = std::filesystem::temp_directory_path() /
-                       ("orlo-privilege-" + std::to_string(::getpid()));
+        TestSandbox sandbox("orlo-privilege");
         os::sim::SimMachine machine(sandbox);
         machine.Config().tokenOpenFails = c.tokenFails;
         machine.Config().privilegeLookupFails = c.lookupFails;
@@ -44,7 +45,6 @@ TEST(ShutdownWindows, SwitchesThePrivilegeAroundTheRequest) {
         for (const auto& line : machine.Transcript())
             EXPECT_EQ(line.find("invalid"), std::string::npos) << c.what << ": " << line;
         process.reset();
-        std::filesystem::remove_all(sandbox);
     }
 }
 

@@ -4,6 +4,8 @@
 #include "monitor/host/SimRun.h"
 #include "os/sim/SimMachine.h"
 
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -48,8 +50,7 @@ TEST(SimRun, OptionsAreReadOrNamedAsFaulty) {
 }
 
 TEST(SimRun, MachineDescriptionsAreReadOrTheirLineIsNamed) {
-    const std::filesystem::path sandbox =
-        std::filesystem::temp_directory_path() / ("orlo-simrun-" + std::to_string(::getpid()));
+    const TestSandbox sandbox("orlo-simrun");
     struct Case {
         std::string text;
         std::string error;
@@ -94,7 +95,6 @@ TEST(SimRun, MachineDescriptionsAreReadOrTheirLineIsNamed) {
     EXPECT_EQ(machine.Board().voltage[0], 0xFF);
     EXPECT_EQ(machine.Board().voltage[8], 8);
     EXPECT_EQ(machine.Board().fail_mask, 0x10u);
-    std::filesystem::remove_all(sandbox);
 }
 
 } // namespace

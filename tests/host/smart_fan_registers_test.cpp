@@ -8,6 +8,8 @@
 #include "ui/Application.h"
 #include "ui/HeadlessPlatform.h"
 
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -87,8 +89,7 @@ TEST(SmartFanEncoding, DutyRegisterOfPercentIsTheTruncatedProductWithTheDouble25
 // --- register requests -------------------------------------------------------------------------
 
 struct FanRegistersTest : ::testing::Test {
-    std::filesystem::path sandbox =
-        std::filesystem::temp_directory_path() / ("orlo-fanreg-" + std::to_string(::getpid()));
+    TestSandbox sandbox{"orlo-fanreg"};
     os::sim::SimMachine machine{sandbox};
     std::unique_ptr<os::sim::SimProcess> process = machine.StartProcess("C:\\T.EXE");
     ui::HeadlessPlatform platform{*process};
@@ -96,7 +97,6 @@ struct FanRegistersTest : ::testing::Test {
     Driver driver{*process, app};
     os::Handle device = process->OpenDevice("\\\\.\\ZarvoORLO");
     FanRegisters chip{driver, device};
-    ~FanRegistersTest() override { std::filesystem::remove_all(sandbox); }
 
     std::vector<std::vector<std::uint8_t>> Inputs(std::uint32_t code) const {
         std::vector<std::vector<std::uint8_t>> inputs;

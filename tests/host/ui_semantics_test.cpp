@@ -10,6 +10,8 @@
 #include "ui/HeadlessPlatform.h"
 #include "ui/StdCtrls.h"
 
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,18 +37,12 @@ class TestForm : public ui::Form {
 class UiSemantics : public ::testing::Test {
   protected:
     UiSemantics()
-        : sandbox(std::filesystem::temp_directory_path() /
-                  ("orlo-ui-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          machine(sandbox), process(machine.StartProcess("C:\\T.EXE")), platform(*process),
-          app(*process, platform), form(app.CreateForm<TestForm>()) {}
-    ~UiSemantics() override {
-        app.DestroyForms();
-        std::filesystem::remove_all(sandbox);
-    }
+        : sandbox("orlo-ui"), machine(sandbox), process(machine.StartProcess("C:\\T.EXE")),
+          platform(*process), app(*process, platform), form(app.CreateForm<TestForm>()) {}
+    ~UiSemantics() override { app.DestroyForms(); }
     std::uint32_t Now() { return machine.Tick(); }
 
-    std::filesystem::path sandbox;
+    TestSandbox sandbox;
     os::sim::SimMachine machine;
     std::unique_ptr<os::sim::SimProcess> process;
     ui::HeadlessPlatform platform;
