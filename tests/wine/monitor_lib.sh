@@ -10,3 +10,11 @@ BROADCAST="$(orlo_artifact broadcast.exe)"
 WINDOW_STATE="$(orlo_artifact window_state.exe)"
 ORLO_FIND_CONTROL="$(orlo_artifact find_control.exe)"
 PROGRAM="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
+
+# The top-level windows whose title contains TITLE (default ORLO), one "visible|hidden WxH title"
+# line each.
+windows() { wine "$WINDOW_STATE" "${1:-ORLO}" 2>/dev/null | tr -d '\r'; }
+# The monitor has finished its start: its first tick wrote log.txt, which it does once the main
+# window sits in the tray. A test that starts the monitor again removes log.txt first, or a
+# window not yet shown would pass for one hidden in the tray.
+in_tray() { [ -f "$PROGRAM/log.txt" ] && windows | grep -Eq '^hidden .*[(]ORLO[)]'; }

@@ -10,8 +10,6 @@ ENTRY="Your 'CPU FAN' Speed exceed the limit , Action when exceed the limitation
 recorded() { v="$("$ORLO_TOOLS/board-get.sh" "$ORLO_PREFIX" "$1")"; echo $((${v:-0})); }
 reads() { recorded Count_22200C; }
 reads_past() { [ "$(reads)" -gt "$1" ]; }
-windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
-in_tray() { [ -f "$LOG" ] && windows | grep -Eq '^hidden .*[(]ORLO[)]'; }
 warning() { orlo_control ORLO Button '&Ignore'; }
 warning_shown() { warning | grep -q '^visible'; }
 warning_gone() { windows | grep -Eq '^hidden 356x283 ORLO$' && ! warning_shown; }

@@ -14,8 +14,6 @@ SHOT="$ORLO_PREFIX/screen.png"
 recorded() { v="$("$ORLO_TOOLS/board-get.sh" "$ORLO_PREFIX" "$1")"; echo $((${v:-0})); }
 reads() { recorded Count_22200C; }
 reads_past() { [ "$(reads)" -gt "$1" ]; }
-windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
-in_tray() { [ -f "$PROGRAM/log.txt" ] && windows | grep -Eq '^hidden .*[(]ORLO[)]'; }
 shown() { windows | grep -Eq '^visible .*[(]ORLO[)]'; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 ended() { ! running; }
@@ -141,6 +139,7 @@ orlo_wait_monitor
 board FanCount -
 board Voltage -
 orlo_ini_set "$INI" SYSTEM "Action when exceed the limitations" Ignore
+rm -f "$PROGRAM/log.txt"
 orlo_start_monitor 0
 orlo_wait_until 60 in_tray || true
 expect_match "main window hidden in the tray" "$(windows)" '^hidden .*[(]ORLO[)]'

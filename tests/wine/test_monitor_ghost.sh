@@ -8,8 +8,6 @@ CALLS="$PROGRAM/calls.txt"
 BOX='Show CPU Ghost Monitor'
 
 calls() { [ ! -f "$CALLS" ] || tr -d '\r' <"$CALLS"; }
-windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
-in_tray() { [ -f "$PROGRAM/log.txt" ] && windows | grep -Eq '^hidden .*[(]ORLO[)]'; }
 fed() { [ "$(calls | grep -c '^SetCPUTemperature ')" -ge "$1" ]; }
 shown() { orlo_control ORLO tab '&Setup' | grep -q '^visible'; }
 box() { orlo_control ORLO Button "$BOX"; }
@@ -71,7 +69,7 @@ echo "  $ticks_before_end ticks fed before the end"
 
 echo "without the library: its message box at the first activation"
 mv "$PROGRAM/skelvarind.dll" "$PROGRAM/skelvarind.off"
-rm -f "$CALLS"
+rm -f "$CALLS" "$PROGRAM/log.txt"
 orlo_start_monitor 0
 orlo_wait_until 30 dll_box_shown || true
 expect_match "\"Load DLL Fail\", caption DLL" "$(dll_box)" '^visible'

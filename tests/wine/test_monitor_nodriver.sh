@@ -3,7 +3,6 @@
 # meanwhile; it holds the single-instance mutex all along.
 . "$(dirname "$0")/monitor_lib.sh"
 
-windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 
 orlo_install_monitor "$ORLO_BUILD/dist"

@@ -7,8 +7,6 @@
 
 INI="$PROGRAM/A920.INI"
 
-windows() { wine "$WINDOW_STATE" "$1" 2>/dev/null | tr -d '\r'; }
-in_tray() { [ -f "$PROGRAM/log.txt" ] && windows ORLO | grep -Eq '^hidden .*[(]ORLO[)]'; }
 main_shown() { orlo_control ORLO tab '&Configure' | grep -q '^visible'; }
 # The prompt's title is "Password" exactly; the other window's is "Change Password".
 prompt_shown() { windows Password | grep -Eq '^visible [0-9]+x[0-9]+ Password$'; }

@@ -7,8 +7,6 @@
 RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 BOX='&Launch ORLO on startup'
 
-windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
-in_tray() { [ -f "$PROGRAM/log.txt" ] && windows | grep -Eq '^hidden .*[(]ORLO[)]'; }
 shown() { orlo_control ORLO tab '&Setup' | grep -q '^visible'; }
 # The box's line: visible ... <check state>
 box() { orlo_control ORLO Button "$BOX"; }

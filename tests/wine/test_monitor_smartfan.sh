@@ -13,8 +13,6 @@ register() {
   recorded Registers | cut -c "$((offset + 1))-$((offset + 2))"
 }
 key() { tr -d '\r' <"$INI" | sed -n "/^\[$1\]/,/^\[/s/^$2=//p" | head -n 1; }
-windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
-in_tray() { [ -f "$PROGRAM/log.txt" ] && windows | grep -Eq '^hidden .*[(]ORLO[)]'; }
 page_shown() { orlo_control ORLO Button 'Load Settings From BIOS' | grep -q '^visible'; }
 loaded() { [ "$(key FINTEK PWMDUTY)" = 157 ]; }
 learned() { [ "$(register A4)$(register A5)" = 01D4 ]; }

@@ -12,8 +12,6 @@ key() { tr -d '\r' <"$INI" | sed -n "/^\[$1\]/,/^\[/s/^$2=//p" | head -n 1; }
 section() { tr -d '\r' <"$INI" | sed -n "/^\[$1\]/,/^\[/p" | grep '=' | tr '\n' ' '; }
 question() { orlo_control INFO Button '&Yes'; }
 asked() { question | grep -q '^visible'; }
-windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
-in_tray() { [ -f "$PROGRAM/log.txt" ] && windows | grep -Eq '^hidden .*[(]ORLO[)]'; }
 page_shown() { orlo_control ORLO Button 'Load Settings From BIOS' | grep -q '^visible'; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }
 ended() { ! running; }

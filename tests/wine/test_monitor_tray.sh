@@ -5,7 +5,6 @@
 . "$(dirname "$0")/monitor_lib.sh"
 
 recorded() { v="$("$ORLO_TOOLS/board-get.sh" "$ORLO_PREFIX" "$1")"; echo $((${v:-0})); }
-windows() { wine "$WINDOW_STATE" ORLO 2>/dev/null | tr -d '\r'; }
 shown() { windows | grep -Eq '^visible [1-9][0-9]*x[1-9]'; }
 sensor_reads_done() { [ "$(recorded Count_22200C)" -ge 2 ]; }
 running() { kill -0 "$ORLO_PID" 2>/dev/null; }

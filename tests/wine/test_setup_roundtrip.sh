@@ -25,7 +25,6 @@ reg_value() {
 }
 key_exists() { wine reg query "HKLM\\$1" >/dev/null 2>&1; }
 shot() { "$ORLO_TOOLS/screenshot.sh" "$SHOTS/$1.png"; }
-windows() { wine "$WINDOW_STATE" "$1" 2>/dev/null | tr -d '\r'; }
 # The ORLO.EXE processes of this prefix, with their command lines.
 monitors() {
   for pid in $(pgrep -f 'ORLO\.EXE' || true); do
@@ -46,7 +45,6 @@ driver_mapped() {
   return 1
 }
 monitor_gone() { [ -z "$(monitors)" ]; }
-in_tray() { [ -f "$PROGRAM/log.txt" ] && windows ORLO | grep -Eq '^hidden .*[(]ORLO[)]'; }
 removed() { [ ! -d "$WINEPREFIX/drive_c/Program Files/ZARVO" ]; }
 
 orlo_start_session
