@@ -7,7 +7,9 @@
 # 2. The log trim's time and peak heap for logs of 10,000, 100,000 and 1,000,000 lines and for a
 #    long first line, with per-line and per-byte figures and their growth as ratios.
 # 3. Where Wine is installed: the CPU that ORLO.EXE takes in the tray and on the Fan page against
-#    an idle Notepad (tools/wine/cpu.sh on build/win, wine-seconds per state, default 60).
+#    an idle Notepad (tools/wine/cpu.sh, wine-seconds per state, default 60), on the shipped
+#    32-bit build where this machine runs 32-bit x86 programs, else on the x86_64 build;
+#    ORLO_WINE_ARCH=win32 or win64 chooses.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_seconds="${1:-60}"
@@ -72,14 +74,17 @@ awk '
   }' "$work/trim.txt"
 
 echo "== Windows build under Wine, CPU against an idle Notepad"
-cpu="$root/tools/wine/cpu.sh"
 if ! command -v wine >/dev/null 2>&1; then
   echo "  skipped: Wine is not installed"
-elif [ ! -f "$cpu" ]; then
-  echo "  skipped: tools/wine/cpu.sh is not there"
-elif [ ! -f "$root/build/win/dist/ORLO.EXE" ]; then
-  echo "  skipped: no Windows build (sh tools/build.sh)"
 else
-  # cpu.sh prints its own header over its figures.
-  sh "$cpu" "$root/build/win" "$wine_seconds" | sed 's/^/  /'
+  ORLO_TOOLS="$root/tools/wine"
+  . "$ORLO_TOOLS/common.sh"
+  roads="$(orlo_wine_roads "$root/build")"
+  build="$root/$(orlo_road_build "${roads%% *}")"
+  if [ ! -f "$build/dist/ORLO.EXE" ]; then
+    echo "  skipped: no Windows build in $build (sh tools/build.sh)"
+  else
+    # cpu.sh prints its own header over its figures, naming the build it measured.
+    sh "$ORLO_TOOLS/cpu.sh" "$build" "$wine_seconds" | sed 's/^/  /'
+  fi
 fi

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what the builds and tests need: the host compiler, CMake, Ninja and
-# GoogleTest, the mingw-w64 i686 cross compilers, 32-bit Wine, a virtual X
-# display and the screenshot/window tools. Safe to run again: does nothing when everything is already there.
+# GoogleTest, the mingw-w64 cross compilers for i686 and x86_64, Wine with its
+# 32-bit and 64-bit loaders, a virtual X display and the screenshot/window tools.
+# Safe to run again: does nothing when everything is already there.
 # Runs apt-get as root: directly when started as root, else through sudo.
 set -eu
 
@@ -9,7 +10,8 @@ export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
 
 # fonts-wine gives the Marlett caption glyphs and Tahoma-like fonts (else screenshots show
 # "0 1 r" on the caption buttons).
-PACKAGES="g++ cmake ninja-build libgtest-dev clang-format gcc-mingw-w64-i686 g++-mingw-w64-i686 wine wine32 fonts-wine fonts-liberation xvfb xauth
+PACKAGES="g++ cmake ninja-build libgtest-dev clang-format gcc-mingw-w64-i686 g++-mingw-w64-i686
+  gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 wine wine32 wine64 fonts-wine fonts-liberation xvfb xauth
   imagemagick xdotool x11-utils"
 
 

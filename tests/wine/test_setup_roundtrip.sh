@@ -89,7 +89,7 @@ expect_eq "service Type" "$(reg_value "$SERVICE_KEY" Type)" 0x1
 expect_eq "service Start" "$(reg_value "$SERVICE_KEY" Start)" 0x2
 expect_eq "service ErrorControl" "$(reg_value "$SERVICE_KEY" ErrorControl)" 0x1
 expect_eq "service DisplayName" "$(reg_value "$SERVICE_KEY" DisplayName)" ZarvoORLO
-expect_eq "no ImagePath on 32-bit Windows" "$(reg_value "$SERVICE_KEY" ImagePath)" ""
+expect_eq "no ImagePath (the installer ran outside wow64)" "$(reg_value "$SERVICE_KEY" ImagePath)" ""
 expect_eq "the Run value" "$(reg_value "$RUN_KEY" ZarvoORLO)" \
   '"C:\Program Files\Zarvo\ORLO\ORLO.EXE" "5000"'
 expect_eq "the uninstall entry's name" "$(reg_value "$UNINSTALL_KEY" DisplayName)" \

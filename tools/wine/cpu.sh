@@ -3,7 +3,9 @@
 # board, in two states one after the other: sitting in the tray, then with its window shown on the
 # Fan page. An idle Notepad runs all the while in a prefix of its own, so that both programs have
 # their own wineserver and the figures of one run, under the machine's load of the moment, can be
-# compared. CPU is user plus system time from /proc (all threads, ended ones included).
+# compared. CPU is user plus system time from /proc (all threads, ended ones included). Both
+# prefixes take the build's architecture (32-bit for build/win, 64-bit for build/win64), and the
+# figures say which build they measured.
 # The build is installed with its SETUP.EXE when the prefix does not hold it yet.
 #   tools/wine/cpu.sh <windows-build-dir> [seconds]        (seconds per state, default 60)
 # Prints one line per state:
@@ -28,6 +30,10 @@ ORLO_PFX="$WORK/orlo"
 NOTEPAD_PFX="$WORK/notepad"
 . "$TOOLS/common.sh"
 . "$TOOLS/monitor.sh"
+# The build's own architecture: 32-bit prefixes for build/win, 64-bit ones for build/win64.
+ORLO_WINE_ARCH="$(orlo_build_arch "$BUILD")"
+export ORLO_WINE_ARCH
+orlo_require_arch "$ORLO_WINE_ARCH" "$BUILD"
 
 [ -f "$DIST/SETUP.EXE" ] || { echo "$0: no $DIST/SETUP.EXE (build the dist target)" >&2; exit 1; }
 BROADCAST="$(orlo_build_file "$BUILD" broadcast.exe)"
@@ -123,7 +129,8 @@ measure() {
     }'
 }
 
-echo "ORLO.EXE and an idle Notepad under Wine, CPU in % of one CPU over $PER_STATE s per state"
+echo "ORLO.EXE of $(orlo_build_name "$ORLO_WINE_ARCH") ($BUILD) and an idle Notepad beside it,"
+echo "CPU in % of one CPU over $PER_STATE s per state"
 # Start-up work is over well before this.
 sleep 5
 printf '%-8s %9s %11s %9s %11s %9s %11s\n' state ORLO.EXE wineserver Notepad wineserver ratio \

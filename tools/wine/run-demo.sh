@@ -20,6 +20,10 @@ DIST="$BUILD/dist"
 SHOT="$BUILD/screenshots/demo.png"
 . "$TOOLS/common.sh"
 . "$TOOLS/monitor.sh"
+# The build's own architecture: 32-bit prefixes for build/win, 64-bit ones for build/win64.
+ORLO_WINE_ARCH="$(orlo_build_arch "$BUILD")"
+export ORLO_WINE_ARCH
+orlo_require_arch "$ORLO_WINE_ARCH" "$BUILD"
 
 [ -f "$DIST/SETUP.EXE" ] || { echo "$0: no $DIST/SETUP.EXE (build the dist target)" >&2; exit 1; }
 BROADCAST="$(orlo_build_file "$BUILD" broadcast.exe)"
@@ -28,7 +32,7 @@ ORLO_FIND_CONTROL="$(orlo_build_file "$BUILD" find_control.exe)"
 orlo_kept_prefix "$TOOLS" "$PREFIX" "$DIST"
 orlo_start_session
 
-echo "running ORLO.EXE for $SECONDS_TO_RUN s"
+echo "running ORLO.EXE of $(orlo_build_name "$ORLO_WINE_ARCH") ($BUILD) for $SECONDS_TO_RUN s"
 ORLO_MONITOR_TIMEOUT=$((SECONDS_TO_RUN + 60))
 orlo_start_monitor
 # Once it sits in the tray, the message a second start sends brings its window up.
