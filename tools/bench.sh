@@ -13,7 +13,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_seconds="${1:-60}"
-case "$wine_seconds" in '' | *[!0-9]*) echo "$0: wine-seconds must be a whole number" >&2; exit 64 ;; esac
+case "$wine_seconds" in '' | *[!0-9]*) echo "$0: wine-seconds must be a whole number" >&2; exit 2 ;; esac
 host="$root/build/host"
 bench="$host/tests/bench/orlo-bench"
 work=$(mktemp -d)

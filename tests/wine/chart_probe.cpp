@@ -164,6 +164,10 @@ bool CursorIs(LPCSTR id) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        std::fprintf(stderr, "usage: chart_probe [STOPFILE]\n");
+        return 2;
+    }
     std::string stopFile = argc > 1 ? argv[1] : "C:\\chart_probe.stop";
     auto system = os::win32::CreateWin32System();
     auto platform = ui::CreateWin32Platform();

@@ -43,6 +43,10 @@ std::string Escaped(const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        std::fprintf(stderr, "usage: ini_rules_probe [INIFILE]\n");
+        return 2;
+    }
     auto system = os::win32::CreateWin32System();
     std::string file = argc > 1 ? argv[1] : "C:\\ini_rules.ini";
     ui::TIniFile ini(*system, file);

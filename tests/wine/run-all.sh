@@ -8,19 +8,17 @@
 # counts it as skipped and repeats the reason.
 set -eu
 
-[ $# -ge 1 ] || { echo "usage: $0 <windows-build-dir> [pattern]" >&2; exit 64; }
+HERE="$(cd "$(dirname "$0")" && pwd)"
+ORLO_TOOLS="$(cd "$HERE/../../tools/wine" && pwd)"
+TOOLS="$ORLO_TOOLS"
+. "$TOOLS/common.sh"
+orlo_arguments 1 2 "$0 <windows-build-dir> [pattern]" "$@"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 
-HERE="$(cd "$(dirname "$0")" && pwd)"
-ORLO_TOOLS="$(cd "$HERE/../../tools/wine" && pwd)"
-TOOLS="$ORLO_TOOLS"
 BUILD="$(cd "$1" && pwd)"
-. "$TOOLS/common.sh"
-ORLO_WINE_ARCH="$(orlo_build_arch "$BUILD")"
-export ORLO_WINE_ARCH
-orlo_require_arch "$ORLO_WINE_ARCH" "$BUILD"
+orlo_take_build_arch "$BUILD"
 PATTERN="${2:-}"
 WORK="$BUILD/wine-tests"
 TEMPLATE="$WORK/template"

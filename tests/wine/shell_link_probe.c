@@ -20,9 +20,9 @@ int main(int argc, char** argv) {
     char description[MAX_PATH] = "";
     int show = 0;
     int ok = 0;
-    if (argc != 2) {
+    if (argc != 2 || argv[1][0] == '-') {
         fprintf(stderr, "usage: shell_link_probe LINKFILE\n");
-        return 64;
+        return 2;
     }
     CoInitialize(NULL);
     if (SUCCEEDED(CoCreateInstance(&CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, &IID_IShellLinkA,

@@ -5,7 +5,8 @@
 #include "resgen.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
+    // An option is no folder name: "--help" answers with the usage, not with a folder of that name.
+    if (argc != 2 || argv[1][0] == '-' || argv[1][0] == '\0') {
         std::fprintf(stderr, "usage: orlo-resgen <outdir>\n");
         return 2;
     }

@@ -5,7 +5,7 @@
 set -eu
 . "$(dirname "$0")/common.sh"
 
-[ $# -eq 2 ] || { echo "usage: $0 <prefixdir> NAME" >&2; exit 64; }
+orlo_arguments 2 2 "$0 <prefixdir> NAME" "$@"
 orlo_wine_env "$1"
 
 wine reg query "$ORLO_PARAMETERS_KEY" /v "$2" 2>/dev/null | tr -d '\r' |

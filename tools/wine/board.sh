@@ -6,12 +6,12 @@
 set -eu
 . "$(dirname "$0")/common.sh"
 
-[ $# -ge 3 ] || { echo "usage: $0 <prefixdir> NAME TYPE [VALUE]" >&2; exit 64; }
+orlo_arguments 3 4 "$0 <prefixdir> NAME TYPE [VALUE]" "$@"
 orlo_wine_env "$1"
 
 if [ "$3" = "-" ]; then
   orlo_wine_quiet wine reg delete "$ORLO_PARAMETERS_KEY" /v "$2" /f || true
 else
-  [ $# -eq 4 ] || { echo "usage: $0 <prefixdir> NAME TYPE VALUE" >&2; exit 64; }
+  [ $# -eq 4 ] || { echo "usage: $0 <prefixdir> NAME TYPE VALUE" >&2; exit 2; }
   orlo_wine_quiet wine reg add "$ORLO_PARAMETERS_KEY" /v "$2" /t "$3" /d "$4" /f
 fi

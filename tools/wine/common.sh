@@ -12,7 +12,13 @@
 #   orlo_build_arch <build>        the Wine architecture a Windows build runs in (win32, win64)
 #   orlo_build_name ARCH           the words for the build of that architecture, for messages
 #   orlo_require_arch ARCH DIR     fails with the reason when this machine cannot take ARCH
+#   orlo_take_build_arch <build>   ORLO_WINE_ARCH set to the build's own architecture (new
+#                                  prefixes take it); ends the script with the reason when
+#                                  this machine cannot run that build
 #   orlo_build_file <build> NAME   path of a file a Windows build made
+#   orlo_arguments MIN MAX USAGE "$@"
+#                                  ends the script with its usage and status 2 unless the
+#                                  arguments are MIN to MAX, the first of them no option
 
 # The folder of these scripts: set by the scripts that source this file from elsewhere.
 : "${ORLO_TOOLS:=$(cd "$(dirname "$0")" && pwd)}"
@@ -36,6 +42,20 @@ orlo_wine_env() {
     win64:*) PATH="$ORLO_TOOLS/wine64:$PATH" ;;
   esac
   export PATH
+}
+
+# Ends a script with its usage and status 2 unless it has MIN to MAX arguments and the first is
+# no option: a first argument that begins with "-" is never taken for a folder or file name.
+#   orlo_arguments MIN MAX USAGE "$@"
+orlo_arguments() {
+  _args_min=$1 _args_max=$2 _args_usage=$3
+  shift 3
+  case "${1:-}" in
+    -*) ;;
+    *) [ $# -ge "$_args_min" ] && [ $# -le "$_args_max" ] && return 0 ;;
+  esac
+  echo "usage: $_args_usage" >&2
+  exit 2
 }
 
 ORLO_SERVICE_KEY='HKLM\System\CurrentControlSet\Services\ZarvoORLO'
@@ -123,6 +143,12 @@ orlo_build_name() {
     win32) echo "the 32-bit build in a 32-bit prefix" ;;
     win64) echo "the x86_64 build in a 64-bit prefix" ;;
   esac
+}
+
+orlo_take_build_arch() {
+  ORLO_WINE_ARCH="$(orlo_build_arch "$1")" || exit 1
+  export ORLO_WINE_ARCH
+  orlo_require_arch "$ORLO_WINE_ARCH" "$1" || exit 1
 }
 
 orlo_build_arch() {

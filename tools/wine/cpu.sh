@@ -15,7 +15,8 @@
 # kept. With DISPLAY unset it runs on a virtual display (Xvfb).
 set -eu
 
-[ $# -ge 1 ] || { echo "usage: $0 <windows-build-dir> [seconds]" >&2; exit 64; }
+. "$(dirname "$0")/common.sh"
+orlo_arguments 1 2 "$0 <windows-build-dir> [seconds]" "$@"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
@@ -23,17 +24,13 @@ fi
 TOOLS="$(cd "$(dirname "$0")" && pwd)"
 BUILD="$(cd "$1" && pwd)"
 PER_STATE="${2:-60}"
-case "$PER_STATE" in '' | *[!0-9]*) echo "$0: seconds must be a whole number" >&2; exit 64 ;; esac
+case "$PER_STATE" in '' | *[!0-9]*) echo "$0: seconds must be a whole number" >&2; exit 2 ;; esac
 DIST="$BUILD/dist"
 WORK="$BUILD/cpu-prefixes"
 ORLO_PFX="$WORK/orlo"
 NOTEPAD_PFX="$WORK/notepad"
-. "$TOOLS/common.sh"
 . "$TOOLS/monitor.sh"
-# The build's own architecture: 32-bit prefixes for build/win, 64-bit ones for build/win64.
-ORLO_WINE_ARCH="$(orlo_build_arch "$BUILD")"
-export ORLO_WINE_ARCH
-orlo_require_arch "$ORLO_WINE_ARCH" "$BUILD"
+orlo_take_build_arch "$BUILD"
 
 [ -f "$DIST/SETUP.EXE" ] || { echo "$0: no $DIST/SETUP.EXE (build the dist target)" >&2; exit 1; }
 BROADCAST="$(orlo_build_file "$BUILD" broadcast.exe)"

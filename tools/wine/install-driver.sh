@@ -5,7 +5,7 @@
 set -eu
 . "$(dirname "$0")/common.sh"
 
-[ $# -eq 2 ] || { echo "usage: $0 <prefixdir> <ZarvoORLO.SYS>" >&2; exit 64; }
+orlo_arguments 2 2 "$0 <prefixdir> <ZarvoORLO.SYS>" "$@"
 orlo_wine_env "$1"
 
 cp "$2" "$WINEPREFIX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"

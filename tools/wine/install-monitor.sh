@@ -7,7 +7,7 @@ set -eu
 . "$(dirname "$0")/common.sh"
 . "$(dirname "$0")/monitor.sh"
 
-[ $# -eq 2 ] || { echo "usage: $0 <prefixdir> <distdir>" >&2; exit 64; }
+orlo_arguments 2 2 "$0 <prefixdir> <distdir>" "$@"
 [ -f "$2/SETUP.EXE" ] || { echo "$0: no SETUP.EXE in $2 (build the dist target)" >&2; exit 1; }
 [ -n "${DISPLAY:-}" ] || { echo "$0: no DISPLAY (run under xvfb-run -a)" >&2; exit 1; }
 orlo_wine_env "$1"

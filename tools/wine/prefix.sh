@@ -1,6 +1,7 @@
 #!/bin/sh
-# Creates a fresh 32-bit Wine prefix reporting Windows XP, without Mono/Gecko prompts and
-# without the crash dialog. An existing prefix at that place is removed first.
+# Creates a fresh Wine prefix reporting Windows XP, without Mono/Gecko prompts and without the
+# crash dialog: 32-bit, or 64-bit with ORLO_WINE_ARCH=win64. An existing prefix at that place is
+# removed first.
 # Windows show in a 1024x768 virtual desktop with a taskbar and notification area: without a
 # window manager, Xvfb would show them without frames and tray icons nowhere.
 #   tools/wine/prefix.sh <prefixdir>
@@ -8,7 +9,7 @@
 set -eu
 . "$(dirname "$0")/common.sh"
 
-[ $# -eq 1 ] || { echo "usage: $0 <prefixdir>" >&2; exit 64; }
+orlo_arguments 1 1 "$0 <prefixdir>" "$@"
 if [ -d "$1" ] && [ -n "$(ls -A "$1")" ]; then
   [ -f "$1/system.reg" ] || { echo "$0: $1 exists and is not a Wine prefix" >&2; exit 1; }
   orlo_wine_env "$1"

@@ -7,7 +7,8 @@
 # The prefix, <build>/demo-prefix, is made on the first run and kept.
 set -eu
 
-[ $# -ge 1 ] || { echo "usage: $0 <windows-build-dir> [seconds]" >&2; exit 64; }
+. "$(dirname "$0")/common.sh"
+orlo_arguments 1 2 "$0 <windows-build-dir> [seconds]" "$@"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
@@ -18,12 +19,8 @@ SECONDS_TO_RUN="${2:-20}"
 PREFIX="$BUILD/demo-prefix"
 DIST="$BUILD/dist"
 SHOT="$BUILD/screenshots/demo.png"
-. "$TOOLS/common.sh"
 . "$TOOLS/monitor.sh"
-# The build's own architecture: 32-bit prefixes for build/win, 64-bit ones for build/win64.
-ORLO_WINE_ARCH="$(orlo_build_arch "$BUILD")"
-export ORLO_WINE_ARCH
-orlo_require_arch "$ORLO_WINE_ARCH" "$BUILD"
+orlo_take_build_arch "$BUILD"
 
 [ -f "$DIST/SETUP.EXE" ] || { echo "$0: no $DIST/SETUP.EXE (build the dist target)" >&2; exit 1; }
 BROADCAST="$(orlo_build_file "$BUILD" broadcast.exe)"
