@@ -383,6 +383,11 @@ class TForm1 : public ui::Form {
 
     // The board INI's name as ORLO.INI gives it for this board's id now; empty when not listed.
     std::string LookUpBoardIniName() const;
+    // The board INI that the two saves which ask ORLO.INI anew (SaveSettings,
+    // SaveSmartFanSettings) write into: the name ORLO.INI gives now, else, when it no longer
+    // lists the board (changed or removed during the run), the name found at start-up
+    // (BoardIniName); empty when there is neither, and then the save writes no board key.
+    std::string BoardIniNameForSave() const;
     // The five digit images show `value` (0 to 99999) in red ("red" or "RED") or green.
     void ShowLedNumber(const std::string& colour, std::uint32_t value, ui::TImage* const images[5]);
     void ShowDigit(int digit, ui::TImage& image, const std::string& colour);

@@ -75,7 +75,8 @@ void TFormPassword::CheckPassword() {
     if (!program_.Form1) return;
     const std::string typed = Password.Text();
     if (typed == program_.Form1->Settings.Password) {
-        Close();
+        // The one way out that keeps the Configure page: the prompt ends with mrOk.
+        SetModalResult(ui::mrOk);
         return;
     }
     App().ShowMessage("Password Error");

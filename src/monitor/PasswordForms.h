@@ -8,7 +8,8 @@
 
 namespace monitor {
 
-// Guards the Configure page: only the right password or "Cancel" ends it.
+// Guards the Configure page: only the right password (ending it with mrOk) or "Cancel" ends it;
+// a close by the system ends it as cancelled, which the main window takes as "Cancel".
 class TFormPassword : public ui::Form {
   public:
     TFormPassword(ui::Application& app, MonitorProgram& program);

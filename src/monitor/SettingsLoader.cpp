@@ -76,6 +76,11 @@ std::string TForm1::LookUpBoardIniName() const {
     return index.ReadString("ORLO", key, "");
 }
 
+std::string TForm1::BoardIniNameForSave() const {
+    std::string name = LookUpBoardIniName();
+    return name.empty() ? BoardIniName : name;
+}
+
 void TForm1::LoadSettings() {
     MonitorProgram& p = program_;
 

@@ -10,8 +10,13 @@ namespace monitor {
 void TForm1::PageControl1Change(ui::Component*) {
     if (PageControl1.ActivePage() != &TabSheetConfigure) return;
     BtnViewLogFile.SetEnabled(program_.System.FileExists(program_.ExeDir + "log.txt"));
-    // Only the right password or "Cancel" (back to the Fan page) ends the prompt.
-    if (!Settings.Password.empty() && program_.FormPassword) program_.FormPassword->ShowModal();
+    if (Settings.Password.empty() || !program_.FormPassword) return;
+    // Only the right password ends the prompt with mrOk. Every other end of it, "Cancel" (which
+    // has made the Fan page active already) or a close by the system (Alt+F4, any WM_CLOSE),
+    // goes back to the Fan page, made active from code, so that no prompt follows. Not at the
+    // application's end, which ends the prompt as cancelled too: the program is going away.
+    if (program_.FormPassword->ShowModal() == ui::mrOk || App().Terminated()) return;
+    PageControl1.SetActivePage(&TabSheet1);
 }
 
 void TForm1::Button2Click(ui::Component*) {

@@ -7,11 +7,11 @@
 namespace monitor {
 
 void TForm1::SaveSettings() {
-    // ORLO.INI is asked again at every save. When it no longer lists this board (it changed
-    // during the run, or the run began with an unknown board) the save writes nothing.
-    std::string boardIni = LookUpBoardIniName();
-    if (boardIni.empty()) return;
-    {
+    // ORLO.INI is asked again at every save; when it no longer lists this board the save goes
+    // into the board INI found at start-up. With neither (the run began with an unknown board)
+    // no board key is written, but the Run value still follows its box.
+    const std::string boardIni = BoardIniNameForSave();
+    if (!boardIni.empty()) {
         ui::TIniFile ini(program_.System, program_.ExeDir + boardIni);
         auto writeChannel = [&ini](const std::string& section, const ui::TCheckBox& box,
                                    const ui::TUpDown& low, const ui::TUpDown& high) {

@@ -313,8 +313,11 @@ void TForm1::upFullControlClick(ui::Component* sender, ui::TUDBtnType) {
     RedrawFanCurve();
 }
 
+// ORLO.INI is asked anew; when it no longer lists the board the keys go into the board INI found
+// at start-up, so that the click rule that saves goes on to its register write.
 void TForm1::SaveSmartFanSettings() {
-    std::string boardIni = LookUpBoardIniName();
+    const std::string boardIni = BoardIniNameForSave();
+    if (boardIni.empty()) return;
     ui::TIniFile ini(program_.System, program_.ExeDir + boardIni);
     bool mini = program_.IsMiniPC;
     if (mini)

@@ -122,9 +122,15 @@ void Form::DefaultHandler(TMessage& message) {
     message.Result = 0;
 }
 
+void Form::UserClose() {
+    app_.Platform().Trace("user: closes " + Name() + " (WM_CLOSE)");
+    Deliver(kWmClose, 0, 0);
+}
+
 void Form::Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
     TMessage message{msg, wParam, lParam, 0};
     app_.Guard([&] { WndProc(message); });
+    if (msg == kWmClose) app_.Guard([this] { Close(); });
 }
 
 void Form::RealizeAll() {

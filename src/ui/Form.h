@@ -37,6 +37,8 @@ struct TMessage {
 };
 
 constexpr std::uint32_t WM_POWERBROADCAST = 0x218;
+// WM_CLOSE, under a name of its own: the Win32 side's headers define the message's name.
+constexpr std::uint32_t kWmClose = 0x0010;
 constexpr int kVkReturn = 0x0D;
 constexpr int kVkEscape = 0x1B;
 constexpr std::uintptr_t PBT_APMRESUMESUSPEND = 7;
@@ -89,8 +91,12 @@ class Form : public Control, public os::WindowSink {
     // The user presses a key in the window: Enter clicks the focused button, else the default
     // button; Esc clicks the cancel button.
     void UserKeyDown(int key);
+    // The user closes the window by the system (Alt+F4, the close box, the system menu's
+    // "Close"): the window gets the close message, as any other WM_CLOSE sent to it.
+    void UserClose();
 
-    // os::WindowSink: a message sent to this top-level window.
+    // os::WindowSink: a message sent to this top-level window. The form's window procedure sees
+    // it first; a close message then closes the form, as the Win32 side's window does.
     void Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
 
     // The form's components in construction order (parents before their children).

@@ -266,6 +266,24 @@ TEST_F(Alarm, AlarmWhileTheAttentionDialogIsShownIsDropped) {
     EXPECT_TRUE(Entries().empty());
 }
 
+// The attention dialog closed by the system (Alt+F4, any WM_CLOSE) ends with a result other
+// than mrOk: the action becomes "Ask Me", as with "No".
+TEST_F(Alarm, AttentionDialogClosedBySystemSetsAskMe) {
+    StoppedFan("Shutdown", {{"SYSTEM", "SHUTDOWN", "1"}});
+    sim.At(500, [&](TForm1& f) {
+        ASSERT_TRUE(f.Program().OKBottomDlgAttention->Visible());
+        f.Program().OKBottomDlgAttention->UserClose();
+    });
+    Run(550, [&](TForm1& f) {
+        EXPECT_FALSE(f.Program().OKBottomDlgAttention->Visible());
+        EXPECT_EQ(f.ComboBoxWarningDefault.Text(), "Ask Me");
+        EXPECT_FALSE(f.Settings.Shutdown);
+    });
+    EXPECT_TRUE(reachedEnd);
+    EXPECT_NE(sim.ReadProgramFile("A920.INI").find("Action when exceed the limitations=Ask Me\r\n"),
+              std::string::npos);
+}
+
 // The warning close does nothing while the window is hidden.
 TEST_F(Alarm, CloseWhileHiddenKeepsTheChannel) {
     StoppedFan("Ignore");

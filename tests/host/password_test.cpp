@@ -218,6 +218,28 @@ TEST(ChangePasswordCancel, ChangesNothingAndTheNextShowingIsEmpty) {
     EXPECT_TRUE(sim.Messages().empty());
 }
 
+// A close by the system (Alt+F4, any WM_CLOSE) is "Cancel": nothing changes, no box.
+TEST(ChangePasswordCancel, ClosedBySystemChangesNothing) {
+    SimFixture sim;
+    sim.WriteProgramFile(kBoardIni, BoardIniWithPassword("PWD=old"));
+    sim.At(1000, [](TForm1& f) {
+        f.TrayIcon1.UserLeftClick();
+        f.Button2.UserClick();
+    });
+    sim.At(1500, [](TForm1& f) {
+        monitor::TFormChangePassword& w = *f.Program().FormChangePassword;
+        ASSERT_TRUE(w.Visible() && w.Modal());
+        Type(w, "newpass\rnewpass");
+        w.UserClose();
+    });
+    sim.RunFor(2000, [](MonitorProgram& p) {
+        EXPECT_EQ(p.Form1->Settings.Password, "old");
+        EXPECT_FALSE(p.FormChangePassword->Visible());
+    });
+    EXPECT_EQ(StoredPassword(sim), "old");
+    EXPECT_TRUE(sim.Messages().empty());
+}
+
 // --- the prompt on the Configure page -----------------------------------------------------------
 
 class Prompt : public ::testing::Test {
@@ -299,6 +321,71 @@ TEST_F(Prompt, CancelReturnsToTheFanPage) {
     });
     EXPECT_EQ(promptsSeen, 2);
     EXPECT_TRUE(sim.Messages().empty());
+}
+
+// A close by the system (Alt+F4, any WM_CLOSE) ends the prompt as "Cancel" does: back on the
+// Fan page, from the tab and from the tray command alike, and the next opening asks again. The
+// Fan page's show handler runs once for each return, "Cancel" included (whose own handler has
+// made the page active before the prompt's end makes it active once more).
+TEST_F(Prompt, ClosedBySystemReturnsToTheFanPage) {
+    int fanShows = 0;
+    std::vector<int> showsAtReturn;
+    std::vector<std::string> pageAtReturn;
+    auto closeAndLookLater = [&](std::uint32_t at, bool byCancel) {
+        sim.At(at, [&, byCancel](TForm1& f) {
+            ASSERT_TRUE(PromptOpen(f));
+            Type(PromptOf(f), "Sec");
+            if (byCancel)
+                PromptOf(f).Button2.UserClick();
+            else
+                PromptOf(f).UserClose();
+        });
+        sim.At(at + 300, [&](TForm1& f) {
+            EXPECT_FALSE(PromptOpen(f));
+            pageAtReturn.push_back(f.PageControl1.ActivePage()->Name());
+            showsAtReturn.push_back(fanShows);
+        });
+    };
+    sim.At(900, [&](TForm1& f) {
+        f.TabSheet1.OnShow = [&fanShows, shown = f.TabSheet1.OnShow](ui::Component* s) {
+            ++fanShows;
+            if (shown) shown(s);
+        };
+        f.TrayIcon1.UserLeftClick();
+    });
+    sim.At(1000, [](TForm1& f) { f.PageControl1.UserSelect(&f.TabSheetConfigure); });
+    closeAndLookLater(1500, false);
+    sim.At(2000, [](TForm1& f) { f.Setup1.UserClick(); });
+    closeAndLookLater(2500, false);
+    sim.At(3000, [](TForm1& f) { f.PageControl1.UserSelect(&f.TabSheetConfigure); });
+    closeAndLookLater(3500, true);
+    sim.RunFor(4000, [](MonitorProgram& p) {
+        EXPECT_EQ(p.Form1->PageControl1.ActivePage(), &p.Form1->TabSheet1);
+    });
+    EXPECT_EQ(pageAtReturn, std::vector<std::string>(3, "TabSheet1"));
+    EXPECT_EQ(showsAtReturn, (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(sim.Messages().empty());
+}
+
+// The application's end while the prompt is open (the installer's exit message) ends the
+// prompt as cancelled; nothing follows it: no page is made active, no box, and the final save
+// runs as after any run.
+TEST_F(Prompt, ApplicationEndWhileThePromptIsOpenRunsNothingMore) {
+    int fanShows = 0;
+    sim.At(1000, [&](TForm1& f) {
+        f.TrayIcon1.UserLeftClick();
+        f.PageControl1.UserSelect(&f.TabSheetConfigure);
+    });
+    const int code = sim.RunFor(1500, [&](MonitorProgram& p) {
+        ASSERT_TRUE(PromptOpen(*p.Form1));
+        p.Form1->TabSheet1.OnShow = [&fanShows](ui::Component*) { ++fanShows; };
+        p.Form1->PageControl1.OnChange = [&fanShows](ui::Component*) { fanShows += 100; };
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(fanShows, 0);
+    EXPECT_TRUE(sim.Messages().empty());
+    const std::vector<std::string> writes = sim.IniWrites(kBoardIni);
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), "[SYSTEM] PWD=Secret"), 1);
 }
 
 // The tray command "&Configure" restores the window on the Configure page and asks; an earlier

@@ -390,6 +390,27 @@ TEST_F(Loaded, UnknownBoardEndsTheProgramAndWritesNothing) {
     EXPECT_FALSE(sim.ProgramFileExists("0"));
 }
 
+// An unknown board leaves no board INI name at all: the final save writes no board key, but it
+// still brings the Run value in line with its box (checked, as the value exists at the start):
+// the value then names the running program.
+TEST_F(Loaded, UnknownBoardFinalSaveStillBringsTheRunValueInLine) {
+    const char* const runKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    ASSERT_TRUE(sim.machine->RegCreateKey(os::RegRoot::LocalMachine, runKey));
+    ASSERT_TRUE(
+        sim.machine->RegSet(os::RegRoot::LocalMachine, runKey,
+                            os::sim::RegValue{"ZarvoORLO", false, "\"D:\\OLD\\ORLO.EXE\"", 0}));
+    sim.machine->Board().board_id[3] = 'X';
+    EXPECT_EQ(sim.RunFor(60000), 0);
+    EXPECT_EQ(sim.Messages(), std::vector<std::string>{"Unknow mainboard type!!"});
+    for (const std::string& line : sim.machine->Transcript())
+        EXPECT_EQ(line.find("ini write"), std::string::npos) << line;
+    const os::sim::RegValue* value =
+        sim.machine->RegGet(os::RegRoot::LocalMachine, runKey, "ZarvoORLO");
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->text, "\"" + std::string(SimFixture::kExe) + "\" \"5000\"");
+    EXPECT_FALSE(sim.ProgramFileExists("0"));
+}
+
 TEST_F(Loaded, UnwritableBoardIniAtStartEndsTheProgramAfterOneBox) {
     sim.machine->SetReadOnly(SimFixture::ProgramPath("A920.INI"), true);
     bool shown = false;

@@ -402,22 +402,54 @@ TEST_F(Saved, StoredLimitAboveTheRangeIsHeldToTheBound) {
     EXPECT_EQ(os::sim::ProfileGetString(saved, "VIN1", "HIGH LIMIT", ""), "15000");
 }
 
-// ORLO.INI no longer lists the board: the save has no board INI, and writes no other file.
-TEST_F(Saved, SaveWithoutAnIndexEntryWritesNothing) {
+// ORLO.INI no longer lists the board during the run (it changed, or it was removed): the save
+// goes into the board INI found at start-up, and into no other file.
+class SavedWithoutIndexEntry : public Saved, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SavedWithoutIndexEntry, SaveGoesIntoTheStartUpBoardIni) {
+    const bool removed = GetParam();
     sim.At(1000, [&](TForm1&) {
-        sim.WriteProgramFile("ORLO.INI", SimFixture::CrLf({"[ORLO]", "ZRV-OTHR=OTHER.INI"}));
+        if (removed)
+            ASSERT_TRUE(sim.machine->DeleteFile(SimFixture::ProgramPath("ORLO.INI")));
+        else
+            sim.WriteProgramFile("ORLO.INI", SimFixture::CrLf({"[ORLO]", "ZRV-OTHR=OTHER.INI"}));
     });
     sim.At(1500, [](TForm1& f) { f.CheckBoxFan2.UserClick(); });
     Run([](TForm1& f) { EXPECT_TRUE(f.CheckBoxFan2.Checked()); });
-    // The start's own writes only (the smart fan's twelve among them), nor at the final save.
-    EXPECT_EQ(writesBeforeEnd.size(), 12u + 6u);
-    EXPECT_EQ(sim.IniWrites(kBoardIni).size(), 12u + 6u);
+    // The start's own writes (the smart fan's twelve among them), then one whole save of 52 keys
+    // (45 channel keys, the interval, six [SYSTEM] keys), and the final save's 52.
+    EXPECT_EQ(writesBeforeEnd.size(), 12u + 6u + 52u);
+    EXPECT_EQ(CountContaining(writesBeforeEnd, "[FAN2] MONITOR=1"), 1u);
+    EXPECT_EQ(sim.IniWrites(kBoardIni).size(), 12u + 6u + 52u + 52u);
+    EXPECT_EQ(os::sim::ProfileGetString(sim.ReadProgramFile(kBoardIni), "FAN2", "MONITOR", ""),
+              "1");
     for (const std::string& line : sim.machine->Transcript()) {
         if (line.find("ini write") != std::string::npos) {
             EXPECT_NE(line.find(kBoardIni), std::string::npos) << line;
         }
     }
+    EXPECT_TRUE(messagesBeforeEnd.empty());
     EXPECT_FALSE(sim.ProgramFileExists("0"));
+    EXPECT_FALSE(sim.ProgramFileExists("OTHER.INI"));
+}
+
+INSTANTIATE_TEST_SUITE_P(IndexChanges, SavedWithoutIndexEntry, ::testing::Values(false, true),
+                         [](const auto& info) {
+                             return std::string(info.param ? "Removed" : "ListsAnotherBoard");
+                         });
+
+// ORLO.INI names another board INI for this board now: the save takes the name it gives (it
+// is asked anew at every save), not the one found at start-up.
+TEST_F(Saved, SaveFollowsANewIndexEntry) {
+    sim.At(1000, [&](TForm1&) {
+        sim.WriteProgramFile("ORLO.INI", SimFixture::CrLf({"[ORLO]", "ZRV-A920=NEW.INI"}));
+    });
+    sim.At(1500, [](TForm1& f) { f.CheckBoxFan2.UserClick(); });
+    Run();
+    // The click's save and the final save, both into NEW.INI; A920.INI keeps the start's writes.
+    EXPECT_EQ(sim.IniWrites(kBoardIni).size(), 12u + 6u);
+    EXPECT_EQ(sim.IniWrites("NEW.INI").size(), 52u + 52u);
+    EXPECT_EQ(CountContaining(sim.IniWrites("NEW.INI"), "[FAN2] MONITOR=1"), 2u);
 }
 
 TEST_F(Saved, NextStartLoadsWhatWasSaved) {

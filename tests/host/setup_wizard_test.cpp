@@ -294,10 +294,11 @@ TEST(SetupWizard, PagesHoldTheirTexts) {
 // --- the folder chooser ------------------------------------------------------------------------
 
 // The chooser opens on the base folder and its drive; Ok takes the folder the list shows,
-// Cancel leaves everything as it was.
+// Cancel leaves everything as it was, and so does a close by the system (Alt+F4, any WM_CLOSE).
 TEST(SetupWizard, FolderChooserOkTakesTheFolderAndCancelNothing) {
-    for (bool ok : {true, false}) {
-        SCOPED_TRACE(ok ? "Ok" : "Cancel");
+    for (const char* way : {"Ok", "Cancel", "Alt+F4"}) {
+        SCOPED_TRACE(way);
+        const bool ok = std::string(way) == "Ok";
         SetupFixture sim;
         sim.machine->AddDrive('d', os::kDriveFixed, "DATA");
         sim.machine->CreateDirectory("D:\\Apps");
@@ -325,7 +326,10 @@ TEST(SetupWizard, FolderChooserOkTakesTheFolderAndCancelNothing) {
                                for (size_t i = 0; i < folders.size(); ++i)
                                    if (folders[i].text == "Apps")
                                        c.DirectoryListBox1.UserOpen(static_cast<int>(i));
-                               (ok ? c.Button1 : c.Button2).UserClick();
+                               if (std::string(way) == "Alt+F4")
+                                   c.UserClose();
+                               else
+                                   (ok ? c.Button1 : c.Button2).UserClick();
                            },
                            300);
         user.platform.When(

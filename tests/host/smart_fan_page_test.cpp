@@ -2,7 +2,13 @@
 // box, the manual duty, the page show, and a failing register request.
 #include "SmartFanFixture.h"
 
+#include "os/sim/ProfileText.h"
+
 #include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
 
 using monitor::TForm1;
 
@@ -276,6 +282,59 @@ TEST_F(SmartFanPage, MainboardArrowSavesTheSetWithFullControl100) {
                               {"LowControl", "40"}})
         EXPECT_EQ(sim.LastFintek(key), value) << key;
 }
+
+// ORLO.INI loses the board's line during the run (changed or removed): an arrow click saves the
+// [FINTEK] keys into the board INI found at start-up, shows no error box, and its click rule
+// goes on to the register write (a Full temperature's only write is the click rule's).
+struct LostIndexCase {
+    const char* what;
+    bool removed;
+    ui::TUpDown TForm1::*updown;
+    std::string writes;
+    const char* key;
+    const char* value;
+};
+std::ostream& operator<<(std::ostream& os, const LostIndexCase& c) {
+    return os << c.what;
+}
+class LostIndexEntry : public SmartFanPage, public ::testing::WithParamInterface<LostIndexCase> {};
+
+TEST_P(LostIndexEntry, AnArrowSavesIntoTheStartUpBoardIniAndWritesTheRegister) {
+    const LostIndexCase& c = GetParam();
+    sim.UseIni(kMainboard);
+    std::size_t mark = 0, fintekWrites = 0;
+    sim.At(2000, [&](TForm1&) {
+        if (c.removed)
+            ASSERT_TRUE(sim.machine->DeleteFile(SimFixture::ProgramPath("ORLO.INI")));
+        else
+            sim.WriteProgramFile("ORLO.INI", SimFixture::CrLf({"[ORLO]", "ZRV-OTHR=OTHER.INI"}));
+    });
+    Run([&](TForm1& f) {
+        SetMainboardPoints(f);
+        f.cbSmartFanFunction.SetItemIndex(2);
+        mark = sim.Mark();
+        fintekWrites = sim.FintekWrites();
+        (f.*c.updown).UserArrow(true);
+    });
+    EXPECT_EQ(sim.Messages(), std::vector<std::string>{});
+    EXPECT_EQ(Hex(sim.Writes(mark)), c.writes);
+    EXPECT_EQ(sim.FintekWrites(), fintekWrites + 6);
+    EXPECT_EQ(sim.LastFintek(c.key), c.value);
+    EXPECT_EQ(sim.LastFintek("FullControl"), "100");
+    EXPECT_EQ(os::sim::ProfileGetString(sim.ReadProgramFile("A920.INI"), "FINTEK", c.key, ""),
+              c.value);
+    EXPECT_FALSE(sim.ProgramFileExists("OTHER.INI"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, LostIndexEntry,
+    ::testing::Values(
+        LostIndexCase{"FullTemperature", false, &TForm1::upFullTemp1, "A0=47", "FullTemp", "71"},
+        // 81 % of 1500 RPM: 1215 RPM, count 1234 (0x4D2).
+        LostIndexCase{"MidDuty", false, &TForm1::upMidControl1, "A6=04 A7=D2", "MidControl", "81"},
+        LostIndexCase{"FullTemperatureIndexRemoved", true, &TForm1::upFullTemp1, "A0=47",
+                      "FullTemp", "71"}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(SmartFanPage, AFullSpeedOfZeroWritesTheStoppedCount) {
     sim.UseIni(kMainboard);

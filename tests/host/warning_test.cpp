@@ -166,6 +166,38 @@ TEST_F(Warning, StepsWithoutMatchingChannelDoNothing) {
               std::vector<std::string>{kFan0Entry});
 }
 
+// A close by the system (Alt+F4, any WM_CLOSE; the window has no close box) ends the showing
+// without a step: the sound and the tones stop as at every hiding and the alarm logs its entry,
+// but no ignore flag is set, the monitor box stays checked and nothing is shut down. The channel
+// still out of range, the next tick warns again, as after "Ignore".
+TEST_F(Warning, ClosedBySystemEndsTheShowingWithoutAStep) {
+    StoppedFan({{"SYSTEM", "EXTSPK", "1"}, {"SYSTEM", "SYSSPK", "1"}});
+    sim.platform->When([this] { return Window() && Window()->Visible(); },
+                       [this] { Window()->UserClose(); }, 800);
+    bool hiddenAfterClose = false;
+    sim.At(950, [&](TForm1& f) {
+        hiddenAfterClose = !Window()->Visible();
+        EXPECT_EQ(f.Program().AlarmChannel, "fan0");
+        EXPECT_EQ(LinesContaining(sim.ReadProgramFile("log.txt"), "exceed"),
+                  std::vector<std::string>{kFan0Entry});
+    });
+    Run(1500, [&](TForm1& f) {
+        EXPECT_TRUE(Window()->Visible()); // warned again at the next tick
+        for (bool flag : f.Program().IgnoreFlags)
+            EXPECT_FALSE(flag);
+        EXPECT_TRUE(f.CheckBoxFan0.Checked());
+    });
+    EXPECT_TRUE(reachedEnd);
+    EXPECT_TRUE(hiddenAfterClose);
+    EXPECT_EQ(sim.machine->sounds, (Sounds{kPlay, kStop, kPlay, kStop}));
+    std::vector<std::uint32_t> offs;
+    for (const auto& r : Requests(monitor::IOCTL_MBDRVR_SPEAKER_OFF))
+        offs.push_back(RunMs(r));
+    EXPECT_EQ(offs, (std::vector<std::uint32_t>{900, 1500}));
+    EXPECT_TRUE(sim.machine->exitWindowsRequests.empty());
+    EXPECT_TRUE(sim.Messages().empty());
+}
+
 // --- the system shutdown
 // ----------------------------------------------------------------------------
 
