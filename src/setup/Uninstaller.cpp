@@ -69,14 +69,18 @@ void RemoveInstallation(SetupProgram& program, const std::string& baseFolder) {
 }
 
 void RemoveInstalledFiles(SetupProgram& program, const std::string& baseFolder) {
-    if (baseFolder.empty()) return;
     os::System& system = program.System;
     const std::string folder = baseFolder + "\\ZARVO\\ORLO";
-    std::vector<std::string> boards = ReadBoardList(system, folder + "\\ORLO.INI");
+    // Without a base folder, "\ZARVO\ORLO" would name a folder on the current drive.
+    std::vector<std::string> boards;
+    if (!baseFolder.empty()) boards = ReadBoardList(system, folder + "\\ORLO.INI");
 
+    // The driver files lie in the Windows folder, whatever the base folder.
     system.DeleteFile(program.WinDir + (program.IsWow64 ? "SysWow64\\DRIVERS\\ZarvoORLO.SYS"
                                                         : "SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
     system.DeleteFile(program.WinDir + "SYSTEM\\DRIVERS\\ZarvoORLO.SYS");
+    if (baseFolder.empty()) return;
+
     for (const char* name : {"ZarvoORLO.SYS", "ORLO.EXE", "ORLO.INI", "SETUP.EXE", "log.txt",
                              "WARNING.WAV", "skelvarind.dll"})
         system.DeleteFile(folder + "\\" + name);

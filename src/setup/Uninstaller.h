@@ -24,8 +24,9 @@ std::string SecondStageParameters(std::string baseFolder);
 // The second stage: stop the monitor, delete the registry entries, the shortcut and the files.
 void RemoveInstallation(SetupProgram& program, const std::string& baseFolder);
 
-// The installed files and the two folders below the base folder; files the installation does
-// not name stay, and so do the folders holding them. An empty base folder deletes nothing.
+// The driver files, the installed files and the two folders below the base folder; files the
+// installation does not name stay, and so do the folders holding them. An empty base folder
+// deletes the driver files alone.
 void RemoveInstalledFiles(SetupProgram& program, const std::string& baseFolder);
 
 } // namespace setup

@@ -144,12 +144,15 @@ TEST(Uninstall, BaseFolderTooLongForTheShortFormBufferIsPassedLong) {
 }
 
 // Without a base folder (an installer outside a program folder, or no second argument) the copy
-// removes the registry entries and the shortcut, and no file or folder.
-TEST(Uninstall, NoBaseFolderRemovesNoFiles) {
+// removes the registry entries, the shortcut and the driver files, which lie in the Windows
+// folder; no file or folder of the program folder.
+TEST(Uninstall, NoBaseFolderRemovesTheDriverFilesButNoProgramFile) {
     for (bool firstStage : {true, false}) {
         SCOPED_TRACE(firstStage ? "installer in C:\\S" : "no second argument");
         SetupFixture sim;
         Install(sim);
+        ASSERT_TRUE(sim.machine->CreateDirectory("C:\\WINDOWS\\system\\drivers"));
+        ASSERT_TRUE(sim.machine->WriteFile("C:\\WINDOWS\\SYSTEM\\DRIVERS\\ZarvoORLO.SYS", "old"));
         os::sim::ProgramStart start{std::string(kTemp) + "uninst0.exe", {"-UNINSTALL_NOW"}};
         if (firstStage) {
             ASSERT_TRUE(sim.machine->CreateDirectory("C:\\S"));
@@ -163,8 +166,9 @@ TEST(Uninstall, NoBaseFolderRemovesNoFiles) {
         }
         SecondStage(sim, start);
         EXPECT_TRUE(NothingRegistered(sim));
+        EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
+        EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM\\DRIVERS\\ZarvoORLO.SYS"));
         EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
-        EXPECT_TRUE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
         EXPECT_TRUE(sim.Lines("file delete C:\\Program").empty());
     }
 }
