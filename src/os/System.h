@@ -152,6 +152,9 @@ class System {
     virtual bool DeleteFile(const std::string& path) = 0;
     virtual bool MoveFileReplace(const std::string& from, const std::string& to) = 0;
     virtual bool CreateDirectory(const std::string& path) = 0;
+    // SetCurrentDirectoryA: relative paths are taken from this folder from then on, and Windows
+    // removes no folder while it is some process's working folder; false when it does not exist.
+    virtual bool SetCurrentDirectory(const std::string& path) = 0;
 
     // --- private-profile (INI) files -----------------------------------------------------
     // GetPrivateProfileStringA with a 2048-byte buffer: at most 2047 characters come back.
@@ -203,6 +206,8 @@ class System {
     // length needed when the buffer is too small, or 0 on failure.
     virtual std::uint32_t GetShortPathName(const std::string& path, std::string& shortPath,
                                            std::uint32_t bufferSize) = 0;
+    // ShellExecuteA; a program it starts works in `directory`, or in the caller's working folder
+    // when that is empty.
     virtual std::uintptr_t ShellExecute(Handle owner, const std::string& verb,
                                         const std::string& file, const std::string& parameters,
                                         const std::string& directory, int show) = 0;

@@ -13,6 +13,13 @@ namespace {
 const std::string kProgramSuffix = "\\ZARVO\\ORLO\\";
 constexpr std::uint32_t kShortPathBuffer = 255;
 
+// The temporary folder, ending in a backslash: where the copy lives and works.
+std::string TemporaryFolder(os::System& system) {
+    std::string temp = system.GetTempPath();
+    if (temp.empty() || temp.back() != '\\') temp += '\\';
+    return temp;
+}
+
 } // namespace
 
 std::string TemporaryCopyName(os::System& system, const std::string& tempFolder) {
@@ -43,22 +50,25 @@ std::string SecondStageParameters(std::string baseFolder) {
 
 void TForm1::Button9Click(ui::Component*) {
     os::System& system = program_.System;
-    std::string temp = system.GetTempPath();
-    if (temp.empty() || temp.back() != '\\') temp += '\\';
+    const std::string temp = TemporaryFolder(system);
     std::string copy = TemporaryCopyName(system, temp);
     if (!system.CopyFile(program_.SetupDir + "SETUP.EXE", copy, false)) {
         App().ShowMessage("Unknow error!!");
         Close();
         return;
     }
+    // The copy works in the temporary folder: a program's working folder cannot be removed.
     system.ShellExecute(Handle(), "Open", copy,
-                        SecondStageParameters(BaseFolderOf(system, program_.SetupDir)), "",
+                        SecondStageParameters(BaseFolderOf(system, program_.SetupDir)), temp,
                         os::kSwShowNormal);
     App().Terminate();
 }
 
 void RemoveInstallation(SetupProgram& program, const std::string& baseFolder) {
     os::System& system = program.System;
+    // Leave the folder it was started in, which it could not remove while working there. When
+    // the temporary folder cannot be entered the removal goes on: at worst that folder stays.
+    system.SetCurrentDirectory(TemporaryFolder(system));
     system.BroadcastMessage(program.ExitMessageId, 0, 0);
     system.Sleep(500);
     RegisterDriverService(program, 0);
@@ -69,14 +79,18 @@ void RemoveInstallation(SetupProgram& program, const std::string& baseFolder) {
 }
 
 void RemoveInstalledFiles(SetupProgram& program, const std::string& baseFolder) {
-    if (baseFolder.empty()) return;
     os::System& system = program.System;
     const std::string folder = baseFolder + "\\ZARVO\\ORLO";
-    std::vector<std::string> boards = ReadBoardList(system, folder + "\\ORLO.INI");
+    // Without a base folder, "\ZARVO\ORLO" would name a folder on the current drive.
+    std::vector<std::string> boards;
+    if (!baseFolder.empty()) boards = ReadBoardList(system, folder + "\\ORLO.INI");
 
+    // The driver files lie in the Windows folder, whatever the base folder.
     system.DeleteFile(program.WinDir + (program.IsWow64 ? "SysWow64\\DRIVERS\\ZarvoORLO.SYS"
                                                         : "SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
     system.DeleteFile(program.WinDir + "SYSTEM\\DRIVERS\\ZarvoORLO.SYS");
+    if (baseFolder.empty()) return;
+
     for (const char* name : {"ZarvoORLO.SYS", "ORLO.EXE", "ORLO.INI", "SETUP.EXE", "log.txt",
                              "WARNING.WAV", "skelvarind.dll"})
         system.DeleteFile(folder + "\\" + name);

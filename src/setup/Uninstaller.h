@@ -21,11 +21,13 @@ std::string BaseFolderOf(os::System& system, const std::string& setupDir);
 // quoted, without a trailing backslash, which would escape the closing quote.
 std::string SecondStageParameters(std::string baseFolder);
 
-// The second stage: stop the monitor, delete the registry entries, the shortcut and the files.
+// The second stage, working in the temporary folder: stop the monitor, delete the registry
+// entries, the shortcut and the files.
 void RemoveInstallation(SetupProgram& program, const std::string& baseFolder);
 
-// The installed files and the two folders below the base folder; files the installation does
-// not name stay, and so do the folders holding them. An empty base folder deletes nothing.
+// The driver files, the installed files and the two folders below the base folder; files the
+// installation does not name stay, and so do the folders holding them. An empty base folder
+// deletes the driver files alone.
 void RemoveInstalledFiles(SetupProgram& program, const std::string& baseFolder);
 
 } // namespace setup

@@ -127,7 +127,12 @@ class SetupUser {
     void Install(const std::string& destination = "", bool restartNow = false) {
         setup::ScriptInstall(platform, machine_, process_, destination, restartNow);
     }
-    int Run() { return setup::SetupMain(process_, platform); }
+    // The program's run; once it has ended, its process holds its working folder no longer.
+    int Run() {
+        int code = setup::SetupMain(process_, platform);
+        machine_.ProcessEnded(process_);
+        return code;
+    }
     std::vector<std::string> Messages() const { return platform.MessageTexts(); }
 
   private:

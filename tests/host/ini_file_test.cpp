@@ -63,6 +63,7 @@ class ProfileOnlySystem : public os::System {
     bool DeleteFile(const std::string&) override { return false; }
     bool MoveFileReplace(const std::string&, const std::string&) override { return false; }
     bool CreateDirectory(const std::string&) override { return false; }
+    bool SetCurrentDirectory(const std::string&) override { return false; }
     bool RegCreateKey(os::RegRoot, const std::string&) override { return false; }
     bool RegKeyExists(os::RegRoot, const std::string&) override { return false; }
     bool RegSetString(os::RegRoot, const std::string&, const std::string&,

@@ -1,7 +1,7 @@
 // The two-stage removal on the simulated machine: the confirmation and the temporary copy, the
-// base folder handed to the copy (short, long, at a root, none), what the copy removes and what
-// stays, and the whole round trip side by side with the monitor: installed, started at logon
-// from its Run value, removed while it runs.
+// base folder handed to the copy (short, long, at a root, none), the folder the copy works in,
+// what the copy removes and what stays, and the whole round trip side by side with the monitor:
+// installed, started at logon from its Run value, removed while it runs.
 #include "SetupFixture.h"
 
 #include "host/Session.h"
@@ -45,9 +45,11 @@ os::sim::ProgramStart FirstStage(SetupFixture& sim, const std::string& commandLi
                                                 : sim.machine->startedPrograms.back();
 }
 
-// The second stage: no window, nothing to click.
+// The second stage, in the working folder the first stage gave it: no window, nothing to click.
 void SecondStage(SetupFixture& sim, const os::sim::ProgramStart& start) {
-    SetupUser user(sim, sim.Start(start.args, start.exePath));
+    os::sim::SimProcess& process = sim.Start(start.args, start.exePath);
+    if (!start.currentDirectory.empty()) process.CurrentDirectory = start.currentDirectory;
+    SetupUser user(sim, process);
     EXPECT_EQ(user.Run(), 0);
     EXPECT_TRUE(user.Messages().empty());
 }
@@ -81,6 +83,31 @@ TEST(SimCommandLine, SplitsAsTheCRuntimeDoes) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(os::sim::SplitCommandLine(c.line), c.args) << c.line;
+}
+
+// What a removal meets on Windows: a program started without a working folder works in its
+// starter's, and no folder goes while a live process works in it, named by its short form or
+// its long one.
+TEST(SimWorkingFolder, InheritedByAStartAndHeldWhileTheProcessLives) {
+    SetupFixture sim;
+    const std::string folder = "C:\\Long Folder";
+    ASSERT_TRUE(sim.machine->CreateDirectory(folder));
+    auto starter = sim.machine->StartProcess(SetupFixture::kSetupExe);
+    EXPECT_FALSE(starter->SetCurrentDirectory("C:\\Missing"));
+    ASSERT_TRUE(starter->SetCurrentDirectory("C:\\LONGFO~1"));
+    auto startIn = [&](const std::string& directory) {
+        return starter->ShellExecute(0, "Open", SetupFixture::kSetupExe, "", directory,
+                                     os::kSwShowNormal);
+    };
+    EXPECT_GT(startIn(""), 32u);
+    EXPECT_GT(startIn(kTemp), 32u);
+    EXPECT_EQ(startIn("C:\\Missing"), os::kErrorPathNotFound);
+    ASSERT_EQ(sim.machine->startedPrograms.size(), 2u);
+    EXPECT_EQ(sim.machine->startedPrograms[0].currentDirectory, "C:\\LONGFO~1");
+    EXPECT_EQ(sim.machine->startedPrograms[1].currentDirectory, kTemp);
+    EXPECT_FALSE(sim.machine->RemoveDirectory(folder));
+    starter.reset();
+    EXPECT_TRUE(sim.machine->RemoveDirectory(folder));
 }
 
 // The base folder handed to the copy: the short form where there is one, else the long form,
@@ -122,6 +149,7 @@ TEST(Uninstall, BaseFolderReachesTheCopyWhole) {
         EXPECT_EQ(call.verb, "Open");
         EXPECT_EQ(call.file, std::string(kTemp) + "uninst0.exe");
         EXPECT_EQ(call.parameters, c.parameters);
+        EXPECT_EQ(call.directory, kTemp);
         EXPECT_EQ(call.show, os::kSwShowNormal);
         SecondStage(sim, start);
         EXPECT_FALSE(sim.machine->DirectoryExists(c.programFolder));
@@ -144,13 +172,16 @@ TEST(Uninstall, BaseFolderTooLongForTheShortFormBufferIsPassedLong) {
 }
 
 // Without a base folder (an installer outside a program folder, or no second argument) the copy
-// removes the registry entries and the shortcut, and no file or folder.
-TEST(Uninstall, NoBaseFolderRemovesNoFiles) {
+// removes the registry entries, the shortcut and the driver files, which lie in the Windows
+// folder; no file or folder of the program folder.
+TEST(Uninstall, NoBaseFolderRemovesTheDriverFilesButNoProgramFile) {
     for (bool firstStage : {true, false}) {
         SCOPED_TRACE(firstStage ? "installer in C:\\S" : "no second argument");
         SetupFixture sim;
         Install(sim);
-        os::sim::ProgramStart start{std::string(kTemp) + "uninst0.exe", {"-UNINSTALL_NOW"}};
+        ASSERT_TRUE(sim.machine->CreateDirectory("C:\\WINDOWS\\system\\drivers"));
+        ASSERT_TRUE(sim.machine->WriteFile("C:\\WINDOWS\\SYSTEM\\DRIVERS\\ZarvoORLO.SYS", "old"));
+        os::sim::ProgramStart start{std::string(kTemp) + "uninst0.exe", {"-UNINSTALL_NOW"}, kTemp};
         if (firstStage) {
             ASSERT_TRUE(sim.machine->CreateDirectory("C:\\S"));
             ASSERT_TRUE(
@@ -163,8 +194,9 @@ TEST(Uninstall, NoBaseFolderRemovesNoFiles) {
         }
         SecondStage(sim, start);
         EXPECT_TRUE(NothingRegistered(sim));
+        EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
+        EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM\\DRIVERS\\ZarvoORLO.SYS"));
         EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
-        EXPECT_TRUE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
         EXPECT_TRUE(sim.Lines("file delete C:\\Program").empty());
     }
 }
@@ -217,6 +249,44 @@ TEST(Uninstall, BothStagesRemoveEverythingButTheCopy) {
         return std::stod(sim.machine->Transcript()[static_cast<size_t>(line)].substr(0, 11));
     };
     EXPECT_DOUBLE_EQ(seconds(firstDelete) - seconds(broadcast), 0.5);
+}
+
+// Started in the program folder (from a prompt there), the removal removes it all the same: the
+// first stage starts the copy in the temporary folder, and a copy started in the program folder
+// leaves it before it deletes anything. Where the temporary folder cannot be entered the copy
+// removes everything else, and the folder it works in stays.
+TEST(Uninstall, StartedInTheProgramFolderRemovesIt) {
+    const std::string copy = std::string(kTemp) + "uninst0.exe";
+    struct Case {
+        const char* what;
+        std::string exe;
+        std::vector<std::string> args;
+        bool tempFolderMissing;
+    };
+    const std::vector<Case> cases = {
+        {"SETUP.EXE -UNINSTALL, Yes", SetupFixture::Installed("SETUP.EXE"), {"-UNINSTALL"}, false},
+        {"the copy itself", copy, {"-UNINSTALL_NOW", "C:\\PROGRA~1"}, false},
+        {"no temporary folder", SetupFixture::kSetupExe, {"-UNINSTALL_NOW", "C:\\PROGRA~1"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetupFixture sim;
+        Install(sim);
+        ASSERT_TRUE(sim.machine->CopyFile(SetupFixture::Dist("SETUP.EXE"), copy, false));
+        if (c.tempFolderMissing) sim.machine->Config().tempFolder = "C:\\NOTEMP\\";
+        RegisterPrograms(sim, [](SetupUser& user, const std::vector<std::string>& args) {
+            if (!args.empty() && args[0] == "-UNINSTALL")
+                user.Click(&TForm1::TabSheet5, &TForm1::Button9);
+        });
+        ASSERT_TRUE(sim.machine->Launch(c.exe, c.args, SetupFixture::kProgramFolder));
+        sim.machine->RunPrograms();
+        EXPECT_TRUE(NothingRegistered(sim));
+        EXPECT_FALSE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
+        EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
+        EXPECT_EQ(sim.machine->DirectoryExists(SetupFixture::kProgramFolder), c.tempFolderMissing);
+        EXPECT_EQ(sim.machine->DirectoryExists("C:\\Program Files\\ZARVO"), c.tempFolderMissing);
+        EXPECT_TRUE(sim.machine->FileExists(copy));
+    }
 }
 
 // "Unknow error!!" when the copy cannot be made (an installer with no SETUP.EXE beside it): the

@@ -177,7 +177,7 @@ bool SimMachine::RemoveDirectory(const std::string& path) {
     fs::path host = HostPath(path);
     std::error_code ec;
     bool ok = !host.empty() && fs::is_directory(host) && fs::is_empty(host, ec) &&
-              IsWritable(path) && fs::remove(host, ec);
+              IsWritable(path) && !IsWorkingFolder(path) && fs::remove(host, ec);
     Trace("folder remove " + path + (ok ? "" : " failed"));
     return ok;
 }

@@ -77,6 +77,21 @@ std::unique_ptr<SimProcess> SimMachine::StartProcess(const std::string& exePath,
     return std::make_unique<SimProcess>(*this, exePath, std::move(args));
 }
 
+void SimMachine::ProcessStarted(const SimProcess& process) {
+    processes_.insert(&process);
+}
+
+void SimMachine::ProcessEnded(const SimProcess& process) {
+    processes_.erase(&process);
+}
+
+bool SimMachine::IsWorkingFolder(const std::string& folder) const {
+    const std::string key = RecordKey(folder);
+    return std::any_of(processes_.begin(), processes_.end(), [&](const SimProcess* process) {
+        return RecordKey(process->CurrentDirectory) == key;
+    });
+}
+
 std::int32_t SimMachine::Time() const {
     return config_.startTime + static_cast<std::int32_t>(ElapsedMs() / 1000);
 }

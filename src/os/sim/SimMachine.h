@@ -72,10 +72,11 @@ struct MachineConfig {
 };
 
 // A program started on the machine by another one (ShellExecute), with its arguments as the C
-// runtime splits the command line.
+// runtime splits the command line, and the folder it works in.
 struct ProgramStart {
     std::string exePath;
     std::vector<std::string> args;
+    std::string currentDirectory;
 };
 
 struct ProgramExit {
@@ -108,6 +109,12 @@ class SimMachine {
     // A program started on this machine.
     std::unique_ptr<SimProcess> StartProcess(const std::string& exePath,
                                              std::vector<std::string> args = {});
+    // Every process registers itself while it lives, so that the machine knows the folders
+    // they work in.
+    void ProcessStarted(const SimProcess& process);
+    void ProcessEnded(const SimProcess& process);
+    // Whether a folder is some live process's working folder.
+    bool IsWorkingFolder(const std::string& folder) const;
 
     // --- time ----------------------------------------------------------------------------
     std::uint32_t Tick() const { return tick_; }
@@ -205,6 +212,7 @@ class SimMachine {
     bool CopyFile(const std::string& from, const std::string& to, bool failIfExists);
     std::uint32_t GetFileAttributes(const std::string& path) const;
     bool SetFileAttributes(const std::string& path, std::uint32_t attributes);
+    // Only an empty folder goes, and none that a live process works in.
     bool RemoveDirectory(const std::string& path);
     // A drive of the machine: its sandbox folder (unless it holds no disk), type and label.
     // Drive C: is there from the start; a CD-ROM's files are read-only.
@@ -236,10 +244,12 @@ class SimMachine {
     // The program a file holds; empty when it is missing or holds none.
     std::string ProgramOf(const std::string& exePath) const;
     void RegisterProgram(const std::string& program, ProgramMain main);
-    // Starts a program file as Windows does: a process of its own with these arguments, run by
-    // RunPrograms side by side with the others (at once when they already run). False when the
-    // file is missing or holds no registered program.
-    bool Launch(const std::string& exePath, std::vector<std::string> args = {});
+    // Starts a program file as Windows does: a process of its own with these arguments, working
+    // in `currentDirectory` (empty: the program's folder), run by RunPrograms side by side with
+    // the others (at once when they already run). False when the file is missing or holds no
+    // registered program.
+    bool Launch(const std::string& exePath, std::vector<std::string> args = {},
+                const std::string& currentDirectory = "");
     // The same from a command line: the program's path first, then its arguments.
     bool LaunchCommandLine(const std::string& commandLine);
     // Runs every launched program, and those they start, until all have ended. Each runs on a
@@ -311,6 +321,7 @@ class SimMachine {
     std::map<std::string, std::uint32_t> attributes_; // lower-case path -> other attributes
     std::set<std::string> locked_;                    // lower-case paths
     std::set<Handle> serviceManagers_;
+    std::set<const SimProcess*> processes_; // alive
 
     // Programs side by side (SimPrograms.cpp).
     struct Runner;

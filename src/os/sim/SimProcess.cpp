@@ -26,9 +26,11 @@ SimProcess::SimProcess(SimMachine& machine, std::string exePath, std::vector<std
     : machine_(machine), exePath_(std::move(exePath)), args_(std::move(args)) {
     auto slash = exePath_.find_last_of('\\');
     CurrentDirectory = slash == std::string::npos ? "C:\\" : exePath_.substr(0, slash + 1);
+    machine_.ProcessStarted(*this);
 }
 
 SimProcess::~SimProcess() {
+    machine_.ProcessEnded(*this);
     // The system closes what the program left open.
     for (Handle handle : handles_)
         machine_.CloseHandle(*this, handle);
@@ -152,6 +154,17 @@ bool SimProcess::MoveFileReplace(const std::string& from, const std::string& to)
 
 bool SimProcess::CreateDirectory(const std::string& path) {
     return machine_.CreateDirectory(FullPath(path));
+}
+
+bool SimProcess::SetCurrentDirectory(const std::string& path) {
+    std::string folder = FullPath(path);
+    if (!machine_.DirectoryExists(folder)) {
+        lastError_ = kErrorFileNotFound;
+        return false;
+    }
+    CurrentDirectory = folder;
+    machine_.Trace("current folder " + folder);
+    return true;
 }
 
 // A bare INI name lives in the Windows folder, as the private-profile functions take it.
@@ -326,8 +339,9 @@ std::uintptr_t SimProcess::ShellExecute(Handle, const std::string& verb, const s
                                         const std::string& parameters, const std::string& directory,
                                         int show) {
     machine_.shellCalls.push_back(ShellCall{verb, file, parameters, directory, show});
-    machine_.Trace("ShellExecute " + verb + " \"" + file + "\" " + parameters);
-    return StartProgram(verb, file, parameters);
+    machine_.Trace("ShellExecute " + verb + " \"" + file + "\" " + parameters +
+                   (directory.empty() ? "" : " in " + directory));
+    return StartProgram(verb, file, parameters, directory);
 }
 
 Handle SimProcess::OpenDevice(const std::string& path) {

@@ -18,7 +18,9 @@ class SimProcess : public System {
     ~SimProcess() override;
 
     SimMachine& Machine() { return machine_; }
-    // Relative paths are taken from this folder (the program's folder at start).
+    // The working folder: relative paths are taken from it, and the machine removes no folder
+    // that is some live process's working folder. The program's folder unless its starter gives
+    // another.
     std::string CurrentDirectory;
     // A relative path made absolute.
     std::string FullPath(const std::string& path) const;
@@ -51,6 +53,7 @@ class SimProcess : public System {
     bool DeleteFile(const std::string& path) override;
     bool MoveFileReplace(const std::string& from, const std::string& to) override;
     bool CreateDirectory(const std::string& path) override;
+    bool SetCurrentDirectory(const std::string& path) override;
 
     std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                         const std::string& defaultValue,
@@ -122,7 +125,7 @@ class SimProcess : public System {
   private:
     // ShellExecute of a program file: starts it on the machine; the result ShellExecute gives.
     std::uintptr_t StartProgram(const std::string& verb, const std::string& file,
-                                const std::string& parameters);
+                                const std::string& parameters, const std::string& directory);
 
     SimMachine& machine_;
     std::string exePath_;

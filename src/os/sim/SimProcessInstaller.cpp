@@ -87,7 +87,8 @@ void SimProcess::WaitForMessage(std::uint32_t milliseconds) {
 }
 
 std::uintptr_t SimProcess::StartProgram(const std::string& verb, const std::string& file,
-                                        const std::string& parameters) {
+                                        const std::string& parameters,
+                                        const std::string& directory) {
     std::string name = LowerCase(file);
     bool exe = name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0;
     std::string action = LowerCase(verb);
@@ -98,9 +99,15 @@ std::uintptr_t SimProcess::StartProgram(const std::string& verb, const std::stri
         return kErrorFileNotFound;
     }
     if (machine_.ProgramOf(path).empty()) return kErrorBadFormat;
+    // Without a folder of its own the program works in the caller's.
+    std::string folder = directory.empty() ? CurrentDirectory : FullPath(directory);
+    if (!directory.empty() && !machine_.DirectoryExists(folder)) {
+        lastError_ = kErrorPathNotFound;
+        return kErrorPathNotFound;
+    }
     std::vector<std::string> args = SplitCommandLine(parameters);
-    machine_.startedPrograms.push_back(ProgramStart{path, args});
-    if (machine_.ProgramsRunning()) machine_.Launch(path, std::move(args));
+    machine_.startedPrograms.push_back(ProgramStart{path, args, folder});
+    if (machine_.ProgramsRunning()) machine_.Launch(path, std::move(args), folder);
     return kShellStarted;
 }
 

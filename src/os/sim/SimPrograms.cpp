@@ -76,7 +76,8 @@ std::string SimMachine::ProgramOf(const std::string& exePath) const {
     return name.substr(0, name.find_first_of("\r\n"));
 }
 
-bool SimMachine::Launch(const std::string& exePath, std::vector<std::string> args) {
+bool SimMachine::Launch(const std::string& exePath, std::vector<std::string> args,
+                        const std::string& currentDirectory) {
     auto program = programs_.find(ProgramOf(exePath));
     if (program == programs_.end()) {
         Trace("cannot start " + exePath + ": no program of this machine");
@@ -87,6 +88,7 @@ bool SimMachine::Launch(const std::string& exePath, std::vector<std::string> arg
     runner->args = args;
     runner->main = program->second;
     runner->process = StartProcess(exePath, std::move(args));
+    if (!currentDirectory.empty()) runner->process->CurrentDirectory = currentDirectory;
     runner->wake = tick_;
     if (!baton_) baton_ = std::make_unique<Baton>();
     std::lock_guard<std::mutex> lock(baton_->mutex);

@@ -8,6 +8,7 @@
 #undef GetVersionEx
 #undef DeleteFile
 #undef CreateDirectory
+#undef SetCurrentDirectory
 #undef GetPrivateProfileString
 #undef WritePrivateProfileString
 #undef GetPrivateProfileSection
@@ -327,6 +328,10 @@ bool Win32System::MoveFileReplace(const std::string& from, const std::string& to
 
 bool Win32System::CreateDirectory(const std::string& path) {
     return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+bool Win32System::SetCurrentDirectory(const std::string& path) {
+    return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
 }
 
 // --- private-profile (INI) files -------------------------------------------------------------

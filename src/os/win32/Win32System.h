@@ -49,6 +49,7 @@ class Win32System : public System {
     bool DeleteFile(const std::string& path) override;
     bool MoveFileReplace(const std::string& from, const std::string& to) override;
     bool CreateDirectory(const std::string& path) override;
+    bool SetCurrentDirectory(const std::string& path) override;
 
     std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                         const std::string& defaultValue,
