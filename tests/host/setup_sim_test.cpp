@@ -2,6 +2,9 @@
 // the distribution's CD-ROM, restart, logon, removal) on a machine whose Windows lies on D:.
 #include "setup/host/SetupSim.h"
 
+#include "HostCommand.h"
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -79,6 +82,28 @@ TEST(SetupSim, RunsTheRoundTripWithWindowsOnDriveD) {
                     "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n"
                     "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZarvoORLO: "
                     "no such key\n");
+}
+
+// A logo whose file name is too long for the file system is no file beside the installer, so
+// none is copied; the monitor started at logon shows the picture error and runs on until the
+// removal.
+TEST(SetupSim, ALogoNameTooLongIsNotCopiedAndThePictureErrorShows) {
+    const TestSandbox data("setup-sim-data");
+    const std::string logo = std::string(256, 'a') + ".bmp";
+    WriteDataWithLogo(data, logo);
+    setup::SetupSimOptions options;
+    options.dataDir = data.Path().string();
+    options.seconds = 10;
+    const CommandRun run =
+        RunCommand([&](std::FILE* out) { return setup::RunSetupOnSimulatedMachine(options, out); });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.find("file copy D:\\" + logo), std::string::npos);
+    for (const std::string& line :
+         {"message box [ORLO]: Cannot open file \"C:\\Program Files\\Zarvo\\ORLO\\" + logo +
+              "\". The system cannot find the file specified.\n",
+          std::string("folder remove C:\\PROGRA~1\\ZARVO\n")})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line;
 }
 
 } // namespace

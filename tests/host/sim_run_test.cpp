@@ -4,6 +4,7 @@
 #include "monitor/host/SimRun.h"
 #include "os/sim/SimMachine.h"
 
+#include "HostCommand.h"
 #include "TestSandbox.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,27 @@ TEST(SimRun, MachineDescriptionsAreReadOrTheirLineIsNamed) {
     EXPECT_EQ(machine.Board().voltage[0], 0xFF);
     EXPECT_EQ(machine.Board().voltage[8], 8);
     EXPECT_EQ(machine.Board().fail_mask, 0x10u);
+}
+
+// A logo whose file name is too long for the file system: the picture cannot be loaded, the
+// class library's error box shows, and the run goes on to its end.
+TEST(SimRun, ALogoNameTooLongShowsThePictureErrorAndRunsOn) {
+    const TestSandbox data("orlo-simrun-data");
+    const std::string logo = std::string(256, 'a') + ".bmp";
+    WriteDataWithLogo(data, logo);
+    monitor::SimRunOptions options;
+    options.dataDir = data.Path().string();
+    options.seconds = 5;
+    const CommandRun run =
+        RunCommand([&](std::FILE* out) { return monitor::RunOnSimulatedMachine(options, out); });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    for (const std::string& line :
+         {"message box [ORLO]: Cannot open file \"C:\\Program Files\\ZARVO\\ORLO\\" + logo +
+              "\". The system cannot find the file specified.\n",
+          std::string("--- end of the run: the user's session ends ---\n"),
+          std::string("\nexit code 0\n")})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "host/SandboxMachine.h"
 #include "host/WindowDescription.h"
 #include "monitor/MonitorProgram.h"
+#include "os/sim/HostFiles.h"
 #include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
@@ -61,7 +62,7 @@ namespace {
 std::string PrepareMachine(os::sim::SimMachine& machine, const SimRunOptions& options) {
     const fs::path data =
         options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
-    if (!fs::is_directory(data)) return "--data " + data.string() + ": no such folder";
+    if (!os::sim::HostIsFolder(data)) return "--data " + data.string() + ": no such folder";
     machine.InstallFolder(data, kProgramFolder);
     if (!machine.FileExists(kOverlayLibrary))
         machine.WriteFile(kOverlayLibrary, os::sim::LibraryImage(host::OverlayExports()));

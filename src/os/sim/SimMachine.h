@@ -7,6 +7,7 @@
 #include "board/board.h"
 #include "os/System.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -89,6 +90,10 @@ struct ProgramExit {
 // literal quote; other backslashes are plain characters.
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
+// The longest name of a file or folder that the file systems take, in bytes: every file call on
+// a path with a longer one fails.
+constexpr std::size_t kMaxNameLength = 255;
+
 // Text in lower case (ASCII).
 std::string LowerCase(std::string text);
 // The 8.3 name a volume with short names gives a file or folder: the name itself when it is a
@@ -118,7 +123,7 @@ class SimMachine {
     // --- files ---------------------------------------------------------------------------
     // The host path of a Windows path, each component matched without regard to case, and by
     // its short (8.3) name while the volume keeps such names; parts that do not exist yet keep
-    // their spelling.
+    // their spelling. Empty for a path that is no Windows path or has a name over kMaxNameLength.
     std::filesystem::path HostPath(const std::string& windowsPath) const;
     // The key of a path in the machine's records of files and folders (read-only marks,
     // attributes, locks, folders refusing new files): the drive and the components in lower

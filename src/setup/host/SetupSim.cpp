@@ -6,6 +6,7 @@
 #include "host/Session.h"
 #include "host/WindowDescription.h"
 #include "monitor/MonitorProgram.h"
+#include "os/sim/HostFiles.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 #include "setup/host/ScriptedUser.h"
@@ -31,14 +32,11 @@ const char* const kUninstallKey =
 
 // Every file below a host folder, as Windows paths below `windowsFolder`.
 void ListFiles(const fs::path& host, const std::string& windowsFolder, std::FILE* out) {
-    std::error_code ec;
-    std::vector<fs::path> entries;
-    for (const auto& entry : fs::directory_iterator(host, ec))
-        entries.push_back(entry.path());
+    std::vector<fs::path> entries = os::sim::HostEntries(host);
     std::sort(entries.begin(), entries.end());
     for (const fs::path& entry : entries) {
         std::string path = windowsFolder + "\\" + entry.filename().string();
-        if (fs::is_directory(entry))
+        if (os::sim::HostIsFolder(entry))
             ListFiles(entry, path, out);
         else
             std::fprintf(out, "  %s\n", path.c_str());
@@ -109,7 +107,7 @@ std::string ParseSetupSimArguments(const std::vector<std::string>& args, SetupSi
 int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
     const fs::path data =
         options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
-    if (!fs::is_directory(data)) {
+    if (!os::sim::HostIsFolder(data)) {
         std::fprintf(stderr, "setup-sim: --data %s: no such folder\n", data.string().c_str());
         return 2;
     }
