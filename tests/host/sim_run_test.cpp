@@ -1,6 +1,8 @@
 // The host command orlo-sim: its options and machine descriptions, good and bad. Bad input is
 // named in the message (the option, or the description's line) rather than run as something else.
 #include "host/MachineDescription.h"
+#include "host/SandboxMachine.h"
+#include "host/SandboxedCommand.h"
 #include "monitor/host/SimRun.h"
 #include "os/sim/SimMachine.h"
 
@@ -9,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -117,6 +122,42 @@ TEST(SimRun, ALogoNameTooLongShowsThePictureErrorAndRunsOn) {
           std::string("--- end of the run: the user's session ends ---\n"),
           std::string("\nexit code 0\n")})
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
+}
+
+// However a host command ends, its sandbox goes: by its status, an exception that nothing
+// catches, an abort, or a signal from outside.
+TEST(SandboxedCommand, RemovesTheSandboxHoweverTheCommandEnds) {
+    struct Case {
+        const char* what;
+        std::function<void()> end;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"status 2", [] { std::exit(2); }, 2},
+        {"exception", [] { throw std::runtime_error("no one catches this"); }, 128 + SIGABRT},
+        {"abort", [] { std::abort(); }, 128 + SIGABRT},
+        {"terminated",
+         [] {
+             ::kill(::getppid(), SIGTERM);
+             ::pause();
+         },
+         128 + SIGTERM},
+    };
+    const std::string command = "sandbox-test-" + std::to_string(::getpid());
+    for (const Case& c : cases) {
+        const int status = host::RunRemovingSandbox(command, [&] {
+            host::SandboxMachine sandbox(command, stdout);
+            sandbox.Machine().WriteFile("C:\\left.txt", "behind");
+            c.end();
+            return 0;
+        });
+        EXPECT_EQ(status, c.status) << c.what;
+        std::error_code ec;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), ec))
+            EXPECT_NE(entry.path().filename().string().rfind(command, 0), 0u)
+                << c.what << ": " << entry.path();
+    }
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 // named on the error output and ends the command with status 2.
 #include "monitor/host/SimRun.h"
 
+#include "host/SandboxedCommand.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,5 +22,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orlo-sim: %s\n", error.c_str());
         return 2;
     }
-    return monitor::RunOnSimulatedMachine(options, stdout);
+    // Its sandbox goes however the run ends.
+    return host::RunRemovingSandbox(
+        "orlo-sim", [&] { return monitor::RunOnSimulatedMachine(options, stdout); });
 }

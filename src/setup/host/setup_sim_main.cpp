@@ -5,6 +5,8 @@
 // named on the error output and ends the command with status 2.
 #include "setup/host/SetupSim.h"
 
+#include "host/SandboxedCommand.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -22,5 +24,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "setup-sim: %s\n", error.c_str());
         return 2;
     }
-    return setup::RunSetupOnSimulatedMachine(options, stdout);
+    // Its sandbox goes however the run ends.
+    return host::RunRemovingSandbox(
+        "setup-sim", [&] { return setup::RunSetupOnSimulatedMachine(options, stdout); });
 }
