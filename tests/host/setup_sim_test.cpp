@@ -106,4 +106,31 @@ TEST(SetupSim, ALogoNameTooLongIsNotCopiedAndThePictureErrorShows) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
 }
 
+// With --keep the session ends after --seconds: the logoff ends the monitor whether it is still
+// in its five-second start delay (no window yet) or runs in the tray (it takes the exit message).
+TEST(SetupSim, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {
+    struct Case {
+        unsigned seconds;
+        const char* monitorEnd; // empty: either way
+    };
+    const std::string monitor = "end C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE (";
+    for (const Case& c : std::vector<Case>{{0, "ended by the system)"},
+                                           {3, "ended by the system)"},
+                                           {5, ""},
+                                           {6, "exit code 0)"}}) {
+        SCOPED_TRACE("--seconds " + std::to_string(c.seconds));
+        setup::SetupSimOptions options;
+        options.uninstall = false;
+        options.seconds = c.seconds;
+        const CommandRun run = RunCommand(
+            [&](std::FILE* out) { return setup::RunSetupOnSimulatedMachine(options, out); });
+        EXPECT_EQ(run.status, 0);
+        const std::size_t end = run.out.find("--- the session ends ---\n");
+        ASSERT_NE(end, std::string::npos);
+        const std::size_t ended = run.out.find(monitor + c.monitorEnd, end);
+        EXPECT_NE(ended, std::string::npos);
+        EXPECT_LT(ended, run.out.find("--- files on drive C: ---", end));
+    }
+}
+
 } // namespace

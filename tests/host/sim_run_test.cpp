@@ -160,4 +160,27 @@ TEST(SandboxedCommand, RemovesTheSandboxHoweverTheCommandEnds) {
     }
 }
 
+// The run's end is the end of the user's session: the logoff ends the monitor also while it
+// waits out a start delay and has no window yet.
+TEST(SimRun, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {
+    struct Case {
+        unsigned seconds;
+        const char* last;
+    };
+    for (const Case& c : std::vector<Case>{{0, "\nended by the system with the session\n"},
+                                           {4, "\nended by the system with the session\n"},
+                                           {6, "\nexit code 0\n"}}) {
+        SCOPED_TRACE("--seconds " + std::to_string(c.seconds));
+        monitor::SimRunOptions options;
+        options.seconds = c.seconds;
+        options.programArgs = {"5000"};
+        const CommandRun run = RunCommand(
+            [&](std::FILE* out) { return monitor::RunOnSimulatedMachine(options, out); });
+        EXPECT_EQ(run.status, 0);
+        const std::string last = c.last;
+        ASSERT_GE(run.out.size(), last.size());
+        EXPECT_EQ(run.out.substr(run.out.size() - last.size()), last);
+    }
+}
+
 } // namespace

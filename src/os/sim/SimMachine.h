@@ -83,7 +83,13 @@ struct ProgramExit {
     std::string exePath;
     std::vector<std::string> args;
     int exitCode = 0;
+    bool endedBySystem = false; // ended by SimMachine::EndOtherPrograms, with no exit code
 };
+
+// Thrown out of a program's wait (a sleep, a wait for messages, a sent message) once the system
+// has ended the program (SimProcess::End): it unwinds the program's stack. It is no
+// std::exception, so that no handler of the program takes it for one of its own errors.
+struct ProgramEnded {};
 
 // The arguments of a command line as the C runtime splits it: blanks separate them, double
 // quotes group, 2n backslashes before a quote give n and the quote groups, 2n+1 give n and a
@@ -255,6 +261,10 @@ class SimMachine {
     // it. An exception that escapes a program is thrown again here once all have ended.
     void RunPrograms();
     bool ProgramsRunning() const { return running_; }
+    // Ends every program RunPrograms runs but `caller`, as Windows ends the processes of a
+    // session at a logoff, whether they have windows or not: each runs on to its next wait and
+    // leaves there (SimProcess::End).
+    void EndOtherPrograms(const SimProcess& caller);
     // What the programs did: the ones started by ShellExecute (also when no program runs side
     // by side, for a test to start itself) and the ends of those RunPrograms ran.
     std::vector<ProgramStart> startedPrograms;

@@ -162,12 +162,12 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
                                      return UninstallCommand(machine);
                                  }});
             else
-                later.push_back({options.seconds * 1000, [&] {
+                later.push_back({options.seconds * 1000,
+                                 [&] {
                                      std::fprintf(out, "--- the session ends ---\n");
-                                     machine.Broadcast(
-                                         machine.RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
                                      return std::string();
-                                 }});
+                                 },
+                                 true});
             std::fprintf(out, "--- the user logs on ---\n");
             host::LaunchSession(machine, later);
             machine.RunPrograms();
