@@ -25,6 +25,7 @@ TEST(SetupSim, OptionsAreReadOrNamedAsFaulty) {
     const std::vector<Case> cases = {
         {{"--machine", "m", "--data", "d", "--dest", "D:\\Apps", "--seconds", "60", "--keep"}, ""},
         {{"--seconds", "0x10"}, ""},
+        {{"--dest", "D:\\"}, ""},
         {{"--help"}, "help"},
         {{"--seconds", "abc"}, seconds + "\"abc\""},
         {{"--seconds", "-5"}, seconds + "\"-5\""},

@@ -1,10 +1,12 @@
 // The host command orlo-sim: its options and machine descriptions, good and bad. Bad input is
 // named in the message (the option, or the description's line) rather than run as something else.
+#include "host/FolderPath.h"
 #include "host/MachineDescription.h"
 #include "host/SandboxMachine.h"
 #include "host/SandboxedCommand.h"
 #include "monitor/host/SimRun.h"
 #include "os/sim/SimMachine.h"
+#include "setup/host/SetupSim.h"
 
 #include "HostCommand.h"
 #include "TestSandbox.h"
@@ -14,6 +16,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -101,6 +104,97 @@ TEST(SimRun, MachineDescriptionsAreReadOrTheirLineIsNamed) {
     EXPECT_EQ(machine.Board().voltage[0], 0xFF);
     EXPECT_EQ(machine.Board().voltage[8], 8);
     EXPECT_EQ(machine.Board().fail_mask, 0x10u);
+}
+
+// Bad input that would otherwise run as something else, for both commands (and setup-sim's
+// destination): status 2 and the fault named on the error output, nothing run.
+TEST(HostCommands, BadInputIsNamedAndEndsWithStatus2) {
+    const TestSandbox sandbox("orlo-badinput");
+    std::filesystem::create_directories(sandbox.Path());
+    const std::string folder = sandbox.Path().string();
+    const std::string machine = (sandbox.Path() / "bad.machine").string();
+    const std::string windows = "line 1 \"windows-folder=";
+    const std::string drive = "\": a folder with its drive, such as D:\\WINNT (";
+    const std::string dest = "\": not an absolute folder path such as D:\\Apps (";
+    const std::string noDrive = "no drive letter, colon and backslash at its start)";
+    const std::string name256(256, 'w');
+    struct Case {
+        std::vector<std::string> args;
+        std::string description; // the machine file's text, when the case has one
+        std::string error;       // after "orlo-sim: " or "setup-sim: "
+        bool setupOnly = false;
+    };
+    const std::vector<Case> cases = {
+        {{"--machine", folder}, "", "--machine " + folder + ": a folder, not a file"},
+        {{"--machine", ""}, "", "--machine needs a value, not \"\""},
+        {{"--data", ""}, "", "--data needs a value, not \"\""},
+        {{"--machine", machine},
+         "windows-folder=1:\\x",
+         "--machine " + machine + ": " + windows + "1:\\x" + drive + noDrive},
+        {{"--machine", machine},
+         "windows-folder=C:\\a|b",
+         "--machine " + machine + ": " + windows + "C:\\a|b" + drive +
+             "the folder name \"a|b\" holds '|', which no name may hold)"},
+        {{"--machine", machine},
+         "windows-folder=C:\\" + name256,
+         "--machine " + machine + ": " + windows + "C:\\" + name256 + drive +
+             "a folder name of 256 bytes, longer than 255)"},
+        {{"--machine", machine},
+         "windows-folder=C:\\",
+         "--machine " + machine + ": " + windows + "C:\\" + drive +
+             "no folder name after the drive)"},
+        {{"--dest", ""}, "", "--dest needs a value, not \"\"", true},
+        {{"--dest", "Apps"}, "", "--dest \"Apps" + dest + noDrive, true},
+        {{"--dest", "C:Apps"}, "", "--dest \"C:Apps" + dest + noDrive, true},
+        {{"--dest", "C:/Apps"}, "", "--dest \"C:/Apps" + dest + noDrive, true},
+        {{"--dest", "1:\\x"}, "", "--dest \"1:\\x" + dest + noDrive, true},
+        {{"--dest", "C:\\a|b"},
+         "",
+         "--dest \"C:\\a|b" + dest + "the folder name \"a|b\" holds '|', which no name may hold)",
+         true},
+        {{"--dest", "D:\\Apps\\"},
+         "",
+         "--dest \"D:\\Apps\\" + dest +
+             "an empty folder name: two backslashes together, or one at the end)",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        if (!c.description.empty()) std::ofstream(machine) << c.description << "\n";
+        const CommandRun setupSim =
+            RunCommand([&](std::FILE* out) { return setup::SetupSimCommand(c.args, out); });
+        EXPECT_EQ(setupSim.status, 2);
+        EXPECT_EQ(setupSim.err, "setup-sim: " + c.error + "\n");
+        if (c.setupOnly) continue;
+        const CommandRun orloSim =
+            RunCommand([&](std::FILE* out) { return monitor::OrloSimCommand(c.args, out); });
+        EXPECT_EQ(orloSim.status, 2);
+        EXPECT_EQ(orloSim.err, "orlo-sim: " + c.error + "\n");
+    }
+}
+
+// A folder path with its drive: the Windows folder of a machine description (no drive root) and
+// setup-sim's destination (a drive root too).
+TEST(HostCommands, FolderPathsAreWindowsFolderNames) {
+    const std::string name255(255, 'n');
+    for (const std::string& good : std::vector<std::string>{
+             "D:\\WINNT", "c:\\Program Files\\Zarvo", "C:\\" + name255, "C:\\console\\x.y",
+             "C:\\COM10", "C:\\.profile", "C:\\\xC4nderung"})
+        EXPECT_EQ(host::FolderPathFault(good, false), "") << good;
+    EXPECT_EQ(host::FolderPathFault("D:\\", true), "");
+    const std::string longPath = "C:\\" + name255 + "\\abc";
+    const std::vector<std::pair<std::string, std::string>> bad = {
+        {"", "no drive letter, colon and backslash at its start"},
+        {"C:\\a \\b", "the folder name \"a \" ends in a blank"},
+        {"C:\\.", "the folder name \".\" ends in a dot"},
+        {"C:\\nul", "the folder name \"nul\" is a device's name"},
+        {"C:\\x\\LPT1.txt", "the folder name \"LPT1.txt\" is a device's name"},
+        {"C:\\a*", "the folder name \"a*\" holds '*', which no name may hold"},
+        {"C:\\a\x01", "the folder name \"a\x01\" holds the control character 0x01"},
+        {longPath, "262 characters, more than the 259 of a path"},
+    };
+    for (const auto& [path, fault] : bad)
+        EXPECT_EQ(host::FolderPathFault(path, true), fault) << path;
 }
 
 // A logo whose file name is too long for the file system: the picture cannot be loaded, the

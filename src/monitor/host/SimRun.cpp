@@ -46,6 +46,8 @@ std::string ParseSimRunArguments(const std::vector<std::string>& args, SimRunOpt
         if (arg == "--seconds") {
             const std::string error = host::ParseSecondsOption(value, options.seconds);
             if (!error.empty()) return error;
+        } else if (value.empty()) {
+            return arg + " needs a value, not \"\"";
         } else if (arg == "--machine") {
             options.machineFile = value;
         } else {
@@ -132,6 +134,21 @@ int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out) {
         }
     }
     return code;
+}
+
+int OrloSimCommand(const std::vector<std::string>& args, std::FILE* out) {
+    SimRunOptions options;
+    const std::string error = ParseSimRunArguments(args, options);
+    if (error == "help") {
+        std::fprintf(out,
+                     "usage: orlo-sim [--seconds N] [--machine FILE] [--data DIR] [-- ARGS]\n");
+        return 0;
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "orlo-sim: %s\n", error.c_str());
+        return 2;
+    }
+    return RunOnSimulatedMachine(options, out);
 }
 
 } // namespace monitor

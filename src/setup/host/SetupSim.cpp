@@ -1,6 +1,7 @@
 #include "setup/host/SetupSim.h"
 
 #include "host/Distribution.h"
+#include "host/FolderPath.h"
 #include "host/MachineDescription.h"
 #include "host/SandboxMachine.h"
 #include "host/Session.h"
@@ -93,11 +94,17 @@ std::string ParseSetupSimArguments(const std::vector<std::string>& args, SetupSi
         if (arg == "--seconds") {
             const std::string error = host::ParseSecondsOption(value, options.seconds);
             if (!error.empty()) return error;
+        } else if (value.empty()) {
+            return arg + " needs a value, not \"\"";
         } else if (arg == "--machine") {
             options.machineFile = value;
         } else if (arg == "--data") {
             options.dataDir = value;
         } else {
+            const std::string why = host::FolderPathFault(value, true);
+            if (!why.empty())
+                return "--dest \"" + value + "\": not an absolute folder path such as D:\\Apps (" +
+                       why + ")";
             options.destination = value;
         }
     }
@@ -187,6 +194,21 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
         PrintRegistry(machine, out);
     }
     return code;
+}
+
+int SetupSimCommand(const std::vector<std::string>& args, std::FILE* out) {
+    SetupSimOptions options;
+    const std::string error = ParseSetupSimArguments(args, options);
+    if (error == "help") {
+        std::fprintf(out, "usage: setup-sim [--machine FILE] [--data DIR] [--dest FOLDER] "
+                          "[--seconds N] [--keep]\n");
+        return 0;
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "setup-sim: %s\n", error.c_str());
+        return 2;
+    }
+    return RunSetupOnSimulatedMachine(options, out);
 }
 
 } // namespace setup
