@@ -223,17 +223,19 @@ TEST(SimRun, ALogoNameTooLongShowsThePictureErrorAndRunsOn) {
 TEST(SandboxedCommand, RemovesTheSandboxHoweverTheCommandEnds) {
     struct Case {
         const char* what;
-        std::function<void()> end;
+        std::function<int()> end; // what the command does once its sandbox is there
         int status;
     };
     const std::vector<Case> cases = {
-        {"status 2", [] { std::exit(2); }, 2},
-        {"exception", [] { throw std::runtime_error("no one catches this"); }, 128 + SIGABRT},
-        {"abort", [] { std::abort(); }, 128 + SIGABRT},
+        {"status 2", [] { return 2; }, 2},
+        {"exception", []() -> int { throw std::runtime_error("no one catches this"); },
+         128 + SIGABRT},
+        {"abort", []() -> int { std::abort(); }, 128 + SIGABRT},
         {"terminated",
          [] {
              ::kill(::getppid(), SIGTERM);
              ::pause();
+             return 0;
          },
          128 + SIGTERM},
     };
@@ -242,8 +244,7 @@ TEST(SandboxedCommand, RemovesTheSandboxHoweverTheCommandEnds) {
         const int status = host::RunRemovingSandbox(command, [&] {
             host::SandboxMachine sandbox(command, stdout);
             sandbox.Machine().WriteFile("C:\\left.txt", "behind");
-            c.end();
-            return 0;
+            return c.end();
         });
         EXPECT_EQ(status, c.status) << c.what;
         std::error_code ec;

@@ -83,7 +83,7 @@ struct ProgramExit {
     std::string exePath;
     std::vector<std::string> args;
     int exitCode = 0;
-    bool endedBySystem = false; // ended by SimMachine::EndOtherPrograms, with no exit code
+    bool endedBySystem = false; // ended by the system (SimProcess::End): no exit code
 };
 
 // Thrown out of a program's wait (a sleep, a wait for messages, a sent message) once the system
