@@ -1,5 +1,7 @@
 #include "host/MachineDescription.h"
 
+#include "host/FolderPath.h"
+#include "os/sim/HostFiles.h"
 #include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
 
@@ -150,8 +152,9 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
             else
                 config.shortNames = on;
         } else if (key == "windows-folder") {
-            if (value.size() < 3 || value[1] != ':' || value[2] != '\\')
-                return fault("a folder with its drive, such as D:\\WINNT");
+            const std::string why = FolderPathFault(value, false);
+            if (!why.empty())
+                return fault("a folder with its drive, such as D:\\WINNT (" + why + ")");
             config.windowsFolder = value;
         } else {
             return fault("unknown key " + key);
@@ -162,6 +165,7 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
 }
 
 std::string ApplyMachineFile(os::sim::SimMachine& machine, const std::string& path) {
+    if (os::sim::HostIsFolder(path)) return "--machine " + path + ": a folder, not a file";
     std::ifstream file(path);
     if (!file) return "--machine " + path + ": cannot read the file";
     std::stringstream text;

@@ -24,10 +24,11 @@ std::string ParseSecondsOption(const std::string& value, unsigned& seconds);
 //   chip=0x91, board-id=ZRV-B910, fan-divisor=2,2,2, fan-count=..., temperature=...,
 //   voltage=... (raw sensor bytes), fail-mask=0x10, overlay-exports=InitInstance,... (the
 //   overlay library in the program folder; empty: none), fan-max-rpm=..., mode-not-ready-reads=...,
-//   wow64=1, administrator=0, short-names=0, windows-folder=D:\WINNT
+//   wow64=1, administrator=0, short-names=0, windows-folder=D:\WINNT (see FolderPathFault)
 std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text);
 
-// Reads a description file and applies it; "" or a message naming the file ("--machine FILE:").
+// Reads a description file and applies it; "" or a message naming the file ("--machine FILE:"),
+// also when it names a folder.
 std::string ApplyMachineFile(os::sim::SimMachine& machine, const std::string& path);
 
 } // namespace host

@@ -6,9 +6,12 @@
 
 namespace host {
 
+std::filesystem::path SandboxMachine::PathFor(const std::string& command, long pid) {
+    return std::filesystem::temp_directory_path() / (command + "-" + std::to_string(pid));
+}
+
 SandboxMachine::SandboxMachine(const std::string& command, std::FILE* out)
-    : command_(command), sandbox_(std::filesystem::temp_directory_path() /
-                                  (command + "-" + std::to_string(::getpid()))) {
+    : command_(command), sandbox_(PathFor(command, ::getpid())) {
     std::filesystem::remove_all(sandbox_);
     machine_ = std::make_unique<os::sim::SimMachine>(sandbox_);
     machine_->OnTrace = [out](const std::string& line) { std::fprintf(out, "%s\n", line.c_str()); };

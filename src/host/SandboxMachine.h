@@ -19,6 +19,9 @@ class SandboxMachine {
     SandboxMachine(const SandboxMachine&) = delete;
     SandboxMachine& operator=(const SandboxMachine&) = delete;
 
+    // The sandbox of a command run by the process `pid`.
+    static std::filesystem::path PathFor(const std::string& command, long pid);
+
     os::sim::SimMachine& Machine() { return *machine_; }
     const std::filesystem::path& Sandbox() const { return sandbox_; }
     // Applies a machine description file (nothing for an empty name); false, with the error

@@ -31,10 +31,20 @@ void LaunchSession(os::sim::SimMachine& machine, std::vector<SessionCommand> com
             if (command.atMs > now) shell.Sleep(command.atMs - now);
             std::string line = command.commandLine ? command.commandLine() : std::string();
             if (!line.empty()) machine.LaunchCommandLine(line);
+            if (command.endsSession) {
+                EndSession(shell);
+                break;
+            }
         }
         return 0;
     });
     machine.Launch(shell);
+}
+
+void EndSession(os::sim::SimProcess& from) {
+    from.BroadcastMessage(from.RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
+    from.Machine().EndOtherPrograms(from);
+    from.End();
 }
 
 void RestartWindows(os::sim::SimMachine& machine) {

@@ -2,6 +2,9 @@
 // the distribution's CD-ROM, restart, logon, removal) on a machine whose Windows lies on D:.
 #include "setup/host/SetupSim.h"
 
+#include "HostCommand.h"
+#include "TestSandbox.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -22,6 +25,7 @@ TEST(SetupSim, OptionsAreReadOrNamedAsFaulty) {
     const std::vector<Case> cases = {
         {{"--machine", "m", "--data", "d", "--dest", "D:\\Apps", "--seconds", "60", "--keep"}, ""},
         {{"--seconds", "0x10"}, ""},
+        {{"--dest", "D:\\"}, ""},
         {{"--help"}, "help"},
         {{"--seconds", "abc"}, seconds + "\"abc\""},
         {{"--seconds", "-5"}, seconds + "\"-5\""},
@@ -79,6 +83,55 @@ TEST(SetupSim, RunsTheRoundTripWithWindowsOnDriveD) {
                     "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n"
                     "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZarvoORLO: "
                     "no such key\n");
+}
+
+// A logo whose file name is too long for the file system is no file beside the installer, so
+// none is copied; the monitor started at logon shows the picture error and runs on until the
+// removal.
+TEST(SetupSim, ALogoNameTooLongIsNotCopiedAndThePictureErrorShows) {
+    const TestSandbox data("setup-sim-data");
+    const std::string logo = std::string(256, 'a') + ".bmp";
+    WriteDataWithLogo(data, logo);
+    setup::SetupSimOptions options;
+    options.dataDir = data.Path().string();
+    options.seconds = 10;
+    const CommandRun run =
+        RunCommand([&](std::FILE* out) { return setup::RunSetupOnSimulatedMachine(options, out); });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.find("file copy D:\\" + logo), std::string::npos);
+    for (const std::string& line :
+         {"message box [ORLO]: Cannot open file \"C:\\Program Files\\Zarvo\\ORLO\\" + logo +
+              "\". The system cannot find the file specified.\n",
+          std::string("folder remove C:\\PROGRA~1\\ZARVO\n")})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line;
+}
+
+// With --keep the session ends after --seconds: the logoff ends the monitor whether it is still
+// in its five-second start delay (no window yet) or runs in the tray (it takes the exit message).
+TEST(SetupSim, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {
+    struct Case {
+        unsigned seconds;
+        const char* monitorEnd; // empty: either way
+    };
+    const std::string monitor = "end C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE (";
+    for (const Case& c : std::vector<Case>{{0, "ended by the system)"},
+                                           {3, "ended by the system)"},
+                                           {5, ""},
+                                           {6, "exit code 0)"}}) {
+        SCOPED_TRACE("--seconds " + std::to_string(c.seconds));
+        setup::SetupSimOptions options;
+        options.uninstall = false;
+        options.seconds = c.seconds;
+        const CommandRun run = RunCommand(
+            [&](std::FILE* out) { return setup::RunSetupOnSimulatedMachine(options, out); });
+        EXPECT_EQ(run.status, 0);
+        const std::size_t end = run.out.find("--- the session ends ---\n");
+        ASSERT_NE(end, std::string::npos);
+        const std::size_t ended = run.out.find(monitor + c.monitorEnd, end);
+        EXPECT_NE(ended, std::string::npos);
+        EXPECT_LT(ended, run.out.find("--- files on drive C: ---", end));
+    }
 }
 
 } // namespace

@@ -1,14 +1,23 @@
 // The host command orlo-sim: its options and machine descriptions, good and bad. Bad input is
 // named in the message (the option, or the description's line) rather than run as something else.
+#include "host/FolderPath.h"
 #include "host/MachineDescription.h"
+#include "host/SandboxMachine.h"
+#include "host/SandboxedCommand.h"
 #include "monitor/host/SimRun.h"
 #include "os/sim/SimMachine.h"
+#include "setup/host/SetupSim.h"
 
+#include "HostCommand.h"
 #include "TestSandbox.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -95,6 +104,178 @@ TEST(SimRun, MachineDescriptionsAreReadOrTheirLineIsNamed) {
     EXPECT_EQ(machine.Board().voltage[0], 0xFF);
     EXPECT_EQ(machine.Board().voltage[8], 8);
     EXPECT_EQ(machine.Board().fail_mask, 0x10u);
+}
+
+// Bad input that would otherwise run as something else, for both commands (and setup-sim's
+// destination): status 2 and the fault named on the error output, nothing run.
+TEST(HostCommands, BadInputIsNamedAndEndsWithStatus2) {
+    const TestSandbox sandbox("orlo-badinput");
+    std::filesystem::create_directories(sandbox.Path());
+    const std::string folder = sandbox.Path().string();
+    const std::string machine = (sandbox.Path() / "bad.machine").string();
+    const std::string windows = "line 1 \"windows-folder=";
+    const std::string drive = "\": a folder with its drive, such as D:\\WINNT (";
+    const std::string dest = "\": not an absolute folder path such as D:\\Apps (";
+    const std::string noDrive = "no drive letter, colon and backslash at its start)";
+    const std::string name256(256, 'w');
+    struct Case {
+        std::vector<std::string> args;
+        std::string description; // the machine file's text, when the case has one
+        std::string error;       // after "orlo-sim: " or "setup-sim: "
+        bool setupOnly = false;
+    };
+    const std::vector<Case> cases = {
+        {{"--machine", folder}, "", "--machine " + folder + ": a folder, not a file"},
+        {{"--machine", ""}, "", "--machine needs a value, not \"\""},
+        {{"--data", ""}, "", "--data needs a value, not \"\""},
+        {{"--machine", machine},
+         "windows-folder=1:\\x",
+         "--machine " + machine + ": " + windows + "1:\\x" + drive + noDrive},
+        {{"--machine", machine},
+         "windows-folder=C:\\a|b",
+         "--machine " + machine + ": " + windows + "C:\\a|b" + drive +
+             "the folder name \"a|b\" holds '|', which no name may hold)"},
+        {{"--machine", machine},
+         "windows-folder=C:\\" + name256,
+         "--machine " + machine + ": " + windows + "C:\\" + name256 + drive +
+             "a folder name of 256 bytes, longer than 255)"},
+        {{"--machine", machine},
+         "windows-folder=C:\\",
+         "--machine " + machine + ": " + windows + "C:\\" + drive +
+             "no folder name after the drive)"},
+        {{"--dest", ""}, "", "--dest needs a value, not \"\"", true},
+        {{"--dest", "Apps"}, "", "--dest \"Apps" + dest + noDrive, true},
+        {{"--dest", "C:Apps"}, "", "--dest \"C:Apps" + dest + noDrive, true},
+        {{"--dest", "C:/Apps"}, "", "--dest \"C:/Apps" + dest + noDrive, true},
+        {{"--dest", "1:\\x"}, "", "--dest \"1:\\x" + dest + noDrive, true},
+        {{"--dest", "C:\\a|b"},
+         "",
+         "--dest \"C:\\a|b" + dest + "the folder name \"a|b\" holds '|', which no name may hold)",
+         true},
+        {{"--dest", "D:\\Apps\\"},
+         "",
+         "--dest \"D:\\Apps\\" + dest +
+             "an empty folder name: two backslashes together, or one at the end)",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        if (!c.description.empty()) std::ofstream(machine) << c.description << "\n";
+        const CommandRun setupSim =
+            RunCommand([&](std::FILE* out) { return setup::SetupSimCommand(c.args, out); });
+        EXPECT_EQ(setupSim.status, 2);
+        EXPECT_EQ(setupSim.err, "setup-sim: " + c.error + "\n");
+        if (c.setupOnly) continue;
+        const CommandRun orloSim =
+            RunCommand([&](std::FILE* out) { return monitor::OrloSimCommand(c.args, out); });
+        EXPECT_EQ(orloSim.status, 2);
+        EXPECT_EQ(orloSim.err, "orlo-sim: " + c.error + "\n");
+    }
+}
+
+// A folder path with its drive: the Windows folder of a machine description (no drive root) and
+// setup-sim's destination (a drive root too).
+TEST(HostCommands, FolderPathsAreWindowsFolderNames) {
+    const std::string name255(255, 'n');
+    for (const std::string& good : std::vector<std::string>{
+             "D:\\WINNT", "c:\\Program Files\\Zarvo", "C:\\" + name255, "C:\\console\\x.y",
+             "C:\\COM10", "C:\\.profile", "C:\\\xC4nderung"})
+        EXPECT_EQ(host::FolderPathFault(good, false), "") << good;
+    EXPECT_EQ(host::FolderPathFault("D:\\", true), "");
+    const std::string longPath = "C:\\" + name255 + "\\abc";
+    const std::vector<std::pair<std::string, std::string>> bad = {
+        {"", "no drive letter, colon and backslash at its start"},
+        {"C:\\a \\b", "the folder name \"a \" ends in a blank"},
+        {"C:\\.", "the folder name \".\" ends in a dot"},
+        {"C:\\nul", "the folder name \"nul\" is a device's name"},
+        {"C:\\x\\LPT1.txt", "the folder name \"LPT1.txt\" is a device's name"},
+        {"C:\\a*", "the folder name \"a*\" holds '*', which no name may hold"},
+        {"C:\\a\x01", "the folder name \"a\x01\" holds the control character 0x01"},
+        {longPath, "262 characters, more than the 259 of a path"},
+    };
+    for (const auto& [path, fault] : bad)
+        EXPECT_EQ(host::FolderPathFault(path, true), fault) << path;
+}
+
+// A logo whose file name is too long for the file system: the picture cannot be loaded, the
+// class library's error box shows, and the run goes on to its end.
+TEST(SimRun, ALogoNameTooLongShowsThePictureErrorAndRunsOn) {
+    const TestSandbox data("orlo-simrun-data");
+    const std::string logo = std::string(256, 'a') + ".bmp";
+    WriteDataWithLogo(data, logo);
+    monitor::SimRunOptions options;
+    options.dataDir = data.Path().string();
+    options.seconds = 5;
+    const CommandRun run =
+        RunCommand([&](std::FILE* out) { return monitor::RunOnSimulatedMachine(options, out); });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    for (const std::string& line :
+         {"message box [ORLO]: Cannot open file \"C:\\Program Files\\ZARVO\\ORLO\\" + logo +
+              "\". The system cannot find the file specified.\n",
+          std::string("--- end of the run: the user's session ends ---\n"),
+          std::string("\nexit code 0\n")})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line;
+}
+
+// However a host command ends, its sandbox goes: by its status, an exception that nothing
+// catches, an abort, or a signal from outside.
+TEST(SandboxedCommand, RemovesTheSandboxHoweverTheCommandEnds) {
+    struct Case {
+        const char* what;
+        std::function<int()> end; // what the command does once its sandbox is there
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"status 2", [] { return 2; }, 2},
+        {"exception", []() -> int { throw std::runtime_error("no one catches this"); },
+         128 + SIGABRT},
+        {"abort", []() -> int { std::abort(); }, 128 + SIGABRT},
+        {"terminated",
+         [] {
+             ::kill(::getppid(), SIGTERM);
+             ::pause();
+             return 0;
+         },
+         128 + SIGTERM},
+    };
+    const std::string command = "sandbox-test-" + std::to_string(::getpid());
+    for (const Case& c : cases) {
+        const int status = host::RunRemovingSandbox(command, [&] {
+            host::SandboxMachine sandbox(command, stdout);
+            sandbox.Machine().WriteFile("C:\\left.txt", "behind");
+            return c.end();
+        });
+        EXPECT_EQ(status, c.status) << c.what;
+        std::error_code ec;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), ec))
+            EXPECT_NE(entry.path().filename().string().rfind(command, 0), 0u)
+                << c.what << ": " << entry.path();
+    }
+}
+
+// The run's end is the end of the user's session: the logoff ends the monitor also while it
+// waits out a start delay and has no window yet.
+TEST(SimRun, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {
+    struct Case {
+        unsigned seconds;
+        const char* last;
+    };
+    for (const Case& c : std::vector<Case>{{0, "\nended by the system with the session\n"},
+                                           {4, "\nended by the system with the session\n"},
+                                           {6, "\nexit code 0\n"}}) {
+        SCOPED_TRACE("--seconds " + std::to_string(c.seconds));
+        monitor::SimRunOptions options;
+        options.seconds = c.seconds;
+        options.programArgs = {"5000"};
+        const CommandRun run = RunCommand(
+            [&](std::FILE* out) { return monitor::RunOnSimulatedMachine(options, out); });
+        EXPECT_EQ(run.status, 0);
+        const std::string last = c.last;
+        ASSERT_GE(run.out.size(), last.size());
+        EXPECT_EQ(run.out.substr(run.out.size() - last.size()), last);
+    }
 }
 
 } // namespace

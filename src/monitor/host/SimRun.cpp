@@ -3,8 +3,10 @@
 #include "host/Distribution.h"
 #include "host/MachineDescription.h"
 #include "host/SandboxMachine.h"
+#include "host/Session.h"
 #include "host/WindowDescription.h"
 #include "monitor/MonitorProgram.h"
+#include "os/sim/HostFiles.h"
 #include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
@@ -44,6 +46,8 @@ std::string ParseSimRunArguments(const std::vector<std::string>& args, SimRunOpt
         if (arg == "--seconds") {
             const std::string error = host::ParseSecondsOption(value, options.seconds);
             if (!error.empty()) return error;
+        } else if (value.empty()) {
+            return arg + " needs a value, not \"\"";
         } else if (arg == "--machine") {
             options.machineFile = value;
         } else {
@@ -61,34 +65,55 @@ namespace {
 std::string PrepareMachine(os::sim::SimMachine& machine, const SimRunOptions& options) {
     const fs::path data =
         options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
-    if (!fs::is_directory(data)) return "--data " + data.string() + ": no such folder";
+    if (!os::sim::HostIsFolder(data)) return "--data " + data.string() + ": no such folder";
     machine.InstallFolder(data, kProgramFolder);
     if (!machine.FileExists(kOverlayLibrary))
         machine.WriteFile(kOverlayLibrary, os::sim::LibraryImage(host::OverlayExports()));
     return options.machineFile.empty() ? "" : host::ApplyMachineFile(machine, options.machineFile);
 }
 
+// The monitor started by the user in a session that ends after the run's seconds: the logoff
+// ends the monitor too, whether it has windows by then or not.
 int RunMonitor(os::sim::SimMachine& machine, const SimRunOptions& options, std::FILE* out) {
-    auto process =
-        machine.StartProcess(std::string(kProgramFolder) + "\\ORLO.EXE", options.programArgs);
-    ui::HeadlessPlatform platform(*process);
-    platform.OnTrace = [&machine](const std::string& line) { machine.Trace(line); };
-    std::uint32_t end = machine.Tick() + options.seconds * 1000;
-    platform.At(end, [&] {
-        std::fprintf(out, "--- windows at the end of the run ---\n%s",
-                     host::DescribeWindows(machine).c_str());
-        std::fprintf(out, "--- end of the run: the user's session ends ---\n");
-        // The session ends as the installer would stop the program.
-        process->BroadcastMessage(process->RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
+    const std::string exe = std::string(kProgramFolder) + "\\ORLO.EXE";
+    machine.WriteFile(exe, os::sim::SimMachine::ProgramImage(host::kMonitorProgram));
+    machine.RegisterProgram(host::kMonitorProgram, [&machine](os::sim::SimProcess& process) {
+        ui::HeadlessPlatform platform(process);
+        platform.OnTrace = [&machine](const std::string& line) { machine.Trace(line); };
+        return MonitorMain(process, platform);
     });
-    int code = 0;
+    const auto exitOfMonitor = [&machine, &exe]() -> const os::sim::ProgramExit* {
+        for (const os::sim::ProgramExit& exit : machine.programExits)
+            if (exit.exePath == exe) return &exit;
+        return nullptr;
+    };
+    // The user starts the monitor in a session that is already running: it runs first, and at
+    // the session's end its due work comes first too.
+    machine.Launch(exe, options.programArgs);
+    host::LaunchSession(
+        machine, {{options.seconds * 1000,
+                   [&] {
+                       if (exitOfMonitor()) return std::string();
+                       std::fprintf(out, "--- windows at the end of the run ---\n%s",
+                                    host::DescribeWindows(machine).c_str());
+                       std::fprintf(out, "--- end of the run: the user's session ends ---\n");
+                       return std::string();
+                   },
+                   true}});
     try {
-        code = MonitorMain(*process, platform);
+        machine.RunPrograms();
     } catch (const ui::LoopStuck& stuck) {
         std::fprintf(out, "the program waits for something that can never come: %s\n",
                      stuck.what());
-        code = 3;
+        std::fprintf(out, "exit code 3\n");
+        return 3;
     }
+    const os::sim::ProgramExit* exit = exitOfMonitor();
+    if (exit && exit->endedBySystem) {
+        std::fprintf(out, "ended by the system with the session\n");
+        return 0;
+    }
+    const int code = exit ? exit->exitCode : 0;
     std::fprintf(out, "exit code %d\n", code);
     return code;
 }
@@ -109,6 +134,21 @@ int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out) {
         }
     }
     return code;
+}
+
+int OrloSimCommand(const std::vector<std::string>& args, std::FILE* out) {
+    SimRunOptions options;
+    const std::string error = ParseSimRunArguments(args, options);
+    if (error == "help") {
+        std::fprintf(out,
+                     "usage: orlo-sim [--seconds N] [--machine FILE] [--data DIR] [-- ARGS]\n");
+        return 0;
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "orlo-sim: %s\n", error.c_str());
+        return 2;
+    }
+    return RunOnSimulatedMachine(options, out);
 }
 
 } // namespace monitor

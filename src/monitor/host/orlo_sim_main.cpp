@@ -1,7 +1,8 @@
 // Runs the monitor on a simulated machine for some virtual seconds and prints what it did.
 //   orlo-sim [--seconds N] [--machine FILE] [--data DIR] [-- program arguments]
-// Bad input (an unknown option, a value that is no number, a faulty machine description) is
-// named on the error output and ends the command with status 2.
+// Bad input (an unknown option, a value that is no number or is empty, a faulty machine
+// description) is named on the error output and ends the command with status 2.
+#include "host/SandboxedCommand.h"
 #include "monitor/host/SimRun.h"
 
 #include <cstdio>
@@ -9,16 +10,8 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    monitor::SimRunOptions options;
-    const std::string error =
-        monitor::ParseSimRunArguments(std::vector<std::string>(argv + 1, argv + argc), options);
-    if (error == "help") {
-        std::printf("usage: orlo-sim [--seconds N] [--machine FILE] [--data DIR] [-- ARGS]\n");
-        return 0;
-    }
-    if (!error.empty()) {
-        std::fprintf(stderr, "orlo-sim: %s\n", error.c_str());
-        return 2;
-    }
-    return monitor::RunOnSimulatedMachine(options, stdout);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // Its sandbox goes however the run ends.
+    return host::RunRemovingSandbox("orlo-sim",
+                                    [&] { return monitor::OrloSimCommand(args, stdout); });
 }

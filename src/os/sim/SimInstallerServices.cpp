@@ -3,6 +3,8 @@
 // manager and shell links.
 #include "os/sim/SimMachine.h"
 
+#include "os/sim/HostFiles.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -124,8 +126,8 @@ bool SimMachine::ReadOnlyAttribute(const std::string& path) const {
 
 std::uint32_t SimMachine::GetFileAttributes(const std::string& path) const {
     fs::path host = HostPath(path);
-    if (host.empty() || !fs::exists(host)) return kInvalidFileAttributes;
-    if (fs::is_directory(host)) return kFileAttributeDirectory;
+    if (host.empty() || !HostExists(host)) return kInvalidFileAttributes;
+    if (HostIsFolder(host)) return kFileAttributeDirectory;
     auto it = attributes_.find(RecordKey(path));
     std::uint32_t attributes = it == attributes_.end() ? kFileAttributeArchive : it->second;
     if (ReadOnlyAttribute(path)) attributes |= kFileAttributeReadOnly;
@@ -135,8 +137,8 @@ std::uint32_t SimMachine::GetFileAttributes(const std::string& path) const {
 bool SimMachine::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
     fs::path host = HostPath(path);
     const Drive* drive = DriveOf(path);
-    if (host.empty() || !fs::exists(host) || (drive && drive->type == kDriveCdRom)) return false;
-    if (fs::is_directory(host)) return true;
+    if (host.empty() || !HostExists(host) || (drive && drive->type == kDriveCdRom)) return false;
+    if (HostIsFolder(host)) return true;
     std::string key = RecordKey(path);
     if (attributes & kFileAttributeReadOnly)
         readOnly_.insert(key);
@@ -151,10 +153,10 @@ bool SimMachine::SetFileAttributes(const std::string& path, std::uint32_t attrib
 bool SimMachine::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
     fs::path source = HostPath(from);
     fs::path target = HostPath(to);
-    bool ok = !source.empty() && fs::is_regular_file(source) && !Recorded(locked_, from) &&
-              !target.empty() && fs::is_directory(target.parent_path()) &&
-              !fs::is_directory(target) && IsWritable(to) && MayCreateFile(to) &&
-              !Recorded(locked_, to) && !(failIfExists && fs::exists(target));
+    bool ok = !source.empty() && HostIsFile(source) && !Recorded(locked_, from) &&
+              !target.empty() && HostIsFolder(target.parent_path()) && !HostIsFolder(target) &&
+              IsWritable(to) && MayCreateFile(to) && !Recorded(locked_, to) &&
+              !(failIfExists && HostExists(target));
     std::error_code ec;
     if (ok) ok = fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
     if (!ok) {
@@ -176,8 +178,8 @@ bool SimMachine::CopyFile(const std::string& from, const std::string& to, bool f
 bool SimMachine::RemoveDirectory(const std::string& path) {
     fs::path host = HostPath(path);
     std::error_code ec;
-    bool ok = !host.empty() && fs::is_directory(host) && fs::is_empty(host, ec) &&
-              IsWritable(path) && !IsWorkingFolder(path) && fs::remove(host, ec);
+    bool ok = !host.empty() && HostIsFolder(host) && fs::is_empty(host, ec) && IsWritable(path) &&
+              !IsWorkingFolder(path) && fs::remove(host, ec);
     Trace("folder remove " + path + (ok ? "" : " failed"));
     return ok;
 }
@@ -194,7 +196,8 @@ void SimMachine::SetLocked(const std::string& path, bool locked) {
 void SimMachine::AddDrive(char letter, std::uint32_t type, const std::string& label, bool ready) {
     letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     drives_[letter] = Drive{type, label, ready};
-    if (ready) fs::create_directories(sandbox_ / std::string(1, letter));
+    std::error_code ec;
+    if (ready) fs::create_directories(sandbox_ / std::string(1, letter), ec);
     // A CD-ROM refuses every write.
     std::string root = std::string(1, letter) + ":";
     if (type == kDriveCdRom)
@@ -223,12 +226,11 @@ std::string SimMachine::VolumeLabel(const std::string& root) const {
 bool SimMachine::ListFolders(const std::string& folder, std::vector<std::string>& names) const {
     const Drive* drive = DriveOf(folder);
     fs::path host = HostPath(folder);
-    if (!drive || !drive->ready || host.empty() || !fs::is_directory(host)) return false;
+    if (!drive || !drive->ready || host.empty() || !HostIsFolder(host)) return false;
     names.clear();
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(host, ec))
-        if (entry.is_directory()) names.push_back(entry.path().filename().string());
-    return !ec;
+    for (const fs::path& entry : HostEntries(host))
+        if (HostIsFolder(entry)) names.push_back(entry.filename().string());
+    return true;
 }
 
 std::uint32_t SimMachine::ShortPathName(const std::string& path, std::string& shortPath,

@@ -1,5 +1,6 @@
 #include "os/sim/SimMachine.h"
 
+#include "os/sim/HostFiles.h"
 #include "os/sim/SimProcess.h"
 #include "os/sim/SimRunner.h"
 
@@ -60,7 +61,8 @@ std::string Hex(std::uint32_t value) {
 
 SimMachine::SimMachine(const fs::path& sandbox, MachineConfig config)
     : sandbox_(sandbox), config_(config), tick_(config.startTick) {
-    fs::create_directories(sandbox_ / "c");
+    std::error_code ec;
+    fs::create_directories(sandbox_ / "c", ec);
     board_init(&board_);
     drives_['c'] = Drive{};
     PrepareWindowsFolders();
@@ -114,31 +116,35 @@ bool SimMachine::Recorded(const std::set<std::string>& records, const std::strin
 fs::path SimMachine::Resolve(const std::string& windowsPath, std::string* key) const {
     char drive = 0;
     std::vector<std::string> parts;
-    if (!SplitWindowsPath(windowsPath, drive, parts)) return {};
+    // A name too long for the file system fails every call on it, as on Windows.
+    if (!SplitWindowsPath(windowsPath, drive, parts) ||
+        std::any_of(parts.begin(), parts.end(),
+                    [](const std::string& part) { return part.size() > kMaxNameLength; }))
+        return {};
     fs::path host = sandbox_ / std::string(1, drive);
     if (key) *key = std::string(1, drive) + ":";
-    bool exists = fs::is_directory(host);
+    bool exists = HostIsFolder(host);
     for (const auto& part : parts) {
         fs::path next = host / part;
-        if (exists && !fs::exists(next)) {
-            std::error_code ec;
-            for (const auto& entry : fs::directory_iterator(host, ec)) {
-                if (Lower(entry.path().filename().string()) == Lower(part)) {
-                    next = entry.path();
+        if (exists && !HostExists(next)) {
+            const std::vector<fs::path> entries = HostEntries(host);
+            for (const fs::path& entry : entries) {
+                if (Lower(entry.filename().string()) == Lower(part)) {
+                    next = entry;
                     break;
                 }
             }
             // A short (8.3) name reaches its long-named file or folder.
-            if (!fs::exists(next) && config_.shortNames && part.find('~') != std::string::npos) {
-                for (const auto& entry : fs::directory_iterator(host, ec)) {
-                    if (Lower(ShortNameFor(entry.path().filename().string())) == Lower(part)) {
-                        next = entry.path();
+            if (!HostExists(next) && config_.shortNames && part.find('~') != std::string::npos) {
+                for (const fs::path& entry : entries) {
+                    if (Lower(ShortNameFor(entry.filename().string())) == Lower(part)) {
+                        next = entry;
                         break;
                     }
                 }
             }
         }
-        exists = exists && fs::exists(next);
+        exists = exists && HostExists(next);
         host = next;
         if (key) *key += "\\" + Lower(host.filename().string());
     }
@@ -147,7 +153,7 @@ fs::path SimMachine::Resolve(const std::string& windowsPath, std::string* key) c
 
 bool SimMachine::ReadFile(const std::string& path, std::string& bytes) const {
     fs::path host = HostPath(path);
-    if (host.empty() || !fs::is_regular_file(host) || Recorded(locked_, path)) return false;
+    if (host.empty() || !HostIsFile(host) || Recorded(locked_, path)) return false;
     std::ifstream in(host, std::ios::binary);
     if (!in) return false;
     // Read straight into a buffer of the file's size, as one allocation.
@@ -176,7 +182,7 @@ bool SimMachine::IsWritable(const std::string& path) const {
 bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
-        !fs::is_directory(host.parent_path()) || Recorded(locked_, path))
+        !HostIsFolder(host.parent_path()) || Recorded(locked_, path))
         return false;
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     if (!out) return false;
@@ -188,7 +194,7 @@ bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
 bool SimMachine::AppendFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
-        !fs::is_directory(host.parent_path()))
+        !HostIsFolder(host.parent_path()))
         return false;
     std::ofstream out(host, std::ios::binary | std::ios::app);
     if (!out) return false;
@@ -199,17 +205,17 @@ bool SimMachine::AppendFile(const std::string& path, const std::string& bytes) {
 
 bool SimMachine::FileExists(const std::string& path) const {
     fs::path host = HostPath(path);
-    return !host.empty() && fs::is_regular_file(host);
+    return !host.empty() && HostIsFile(host);
 }
 
 bool SimMachine::DirectoryExists(const std::string& path) const {
     fs::path host = HostPath(path);
-    return !host.empty() && fs::is_directory(host);
+    return !host.empty() && HostIsFolder(host);
 }
 
 bool SimMachine::DeleteFile(const std::string& path) {
     fs::path host = HostPath(path);
-    if (host.empty() || !fs::is_regular_file(host) || !IsWritable(path) || Recorded(locked_, path))
+    if (host.empty() || !HostIsFile(host) || !IsWritable(path) || Recorded(locked_, path))
         return false;
     // Taken while the file is there: a short name names it only then.
     const std::string key = attributes_.empty() ? std::string() : RecordKey(path);
@@ -225,7 +231,7 @@ bool SimMachine::DeleteFile(const std::string& path) {
 bool SimMachine::MoveFileReplace(const std::string& from, const std::string& to) {
     fs::path source = HostPath(from);
     fs::path target = HostPath(to);
-    if (source.empty() || target.empty() || !fs::is_regular_file(source) || !IsWritable(from) ||
+    if (source.empty() || target.empty() || !HostIsFile(source) || !IsWritable(from) ||
         !IsWritable(to) || !MayCreateFile(to))
         return false;
     std::error_code ec;
@@ -236,7 +242,7 @@ bool SimMachine::MoveFileReplace(const std::string& from, const std::string& to)
 
 bool SimMachine::CreateDirectory(const std::string& path) {
     fs::path host = HostPath(path);
-    if (host.empty() || fs::exists(host) || !fs::is_directory(host.parent_path())) return false;
+    if (host.empty() || HostExists(host) || !HostIsFolder(host.parent_path())) return false;
     std::error_code ec;
     bool ok = fs::create_directory(host, ec);
     if (ok) Trace("folder create " + path);
@@ -254,17 +260,18 @@ void SimMachine::SetReadOnly(const std::string& path, bool readOnly) {
 void SimMachine::InstallFolder(const fs::path& hostFolder, const std::string& windowsFolder) {
     char drive = 0;
     std::vector<std::string> parts;
-    SplitWindowsPath(windowsFolder, drive, parts);
+    if (!SplitWindowsPath(windowsFolder, drive, parts)) return;
     std::string path = std::string(1, drive) + ":";
     for (const auto& part : parts) {
         path += "\\" + part;
         CreateDirectory(path);
     }
-    for (const auto& entry : fs::directory_iterator(hostFolder)) {
-        if (!entry.is_regular_file()) continue;
-        fs::copy_file(entry.path(), HostPath(path) / entry.path().filename(),
-                      fs::copy_options::overwrite_existing);
-    }
+    const fs::path target = HostPath(path);
+    if (!HostIsFolder(target)) return;
+    std::error_code ec;
+    for (const fs::path& file : HostEntries(hostFolder))
+        if (HostIsFile(file))
+            fs::copy_file(file, target / file.filename(), fs::copy_options::overwrite_existing, ec);
 }
 
 // --- folders that refuse new files --------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "board/board.h"
 #include "os/System.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -83,12 +84,22 @@ struct ProgramExit {
     std::string exePath;
     std::vector<std::string> args;
     int exitCode = 0;
+    bool endedBySystem = false; // ended by the system (SimProcess::End): no exit code
 };
+
+// Thrown out of a program's wait (a sleep, a wait for messages, a sent message) once the system
+// has ended the program (SimProcess::End): it unwinds the program's stack. It is no
+// std::exception, so that no handler of the program takes it for one of its own errors.
+struct ProgramEnded {};
 
 // The arguments of a command line as the C runtime splits it: blanks separate them, double
 // quotes group, 2n backslashes before a quote give n and the quote groups, 2n+1 give n and a
 // literal quote; other backslashes are plain characters.
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// The longest name of a file or folder that the file systems take, in bytes: every file call on
+// a path with a longer one fails.
+constexpr std::size_t kMaxNameLength = 255;
 
 // Text in lower case (ASCII).
 std::string LowerCase(std::string text);
@@ -125,7 +136,7 @@ class SimMachine {
     // --- files ---------------------------------------------------------------------------
     // The host path of a Windows path, each component matched without regard to case, and by
     // its short (8.3) name while the volume keeps such names; parts that do not exist yet keep
-    // their spelling.
+    // their spelling. Empty for a path that is no Windows path or has a name over kMaxNameLength.
     std::filesystem::path HostPath(const std::string& windowsPath) const;
     // The key of a path in the machine's records of files and folders (read-only marks,
     // attributes, locks, folders refusing new files): the drive and the components in lower
@@ -260,6 +271,10 @@ class SimMachine {
     // it. An exception that escapes a program is thrown again here once all have ended.
     void RunPrograms();
     bool ProgramsRunning() const { return running_; }
+    // Ends every program RunPrograms runs but `caller`, as Windows ends the processes of a
+    // session at a logoff, whether they have windows or not: each runs on to its next wait and
+    // leaves there (SimProcess::End).
+    void EndOtherPrograms(const SimProcess& caller);
     // What the programs did: the ones started by ShellExecute (also when no program runs side
     // by side, for a test to start itself) and the ends of those RunPrograms ran.
     std::vector<ProgramStart> startedPrograms;

@@ -44,6 +44,19 @@ std::string SimProcess::FullPath(const std::string& path) const {
     return base + path;
 }
 
+void SimProcess::End() {
+    if (end_ == EndState::Running) end_ = EndState::Ending;
+}
+
+bool SimProcess::LeaveIfEnded() {
+    if (end_ == EndState::Running) return false;
+    if (end_ == EndState::Ending) {
+        end_ = EndState::Unwinding;
+        throw ProgramEnded{};
+    }
+    return true;
+}
+
 void SimProcess::CloseHandle(Handle handle) {
     auto it = std::find(handles_.begin(), handles_.end(), handle);
     if (it == handles_.end()) return;

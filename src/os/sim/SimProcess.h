@@ -25,6 +25,14 @@ class SimProcess : public System {
     // A relative path made absolute.
     std::string FullPath(const std::string& path) const;
 
+    // The system ends the program: its next wait throws ProgramEnded, and the waits it makes
+    // while that unwinds it return at once.
+    void End();
+    bool Ended() const { return end_ != EndState::Running; }
+    // Called at each wait: throws ProgramEnded at the first one after End(), and is true for
+    // every later one (the wait then returns at once); false while the program runs.
+    bool LeaveIfEnded();
+
     std::string GetModuleFileName() override { return exePath_; }
     std::vector<std::string> GetArguments() override { return args_; }
     std::uint32_t GetLastError() override { return lastError_; }
@@ -128,6 +136,8 @@ class SimProcess : public System {
                                 const std::string& parameters, const std::string& directory);
 
     SimMachine& machine_;
+    enum class EndState { Running, Ending, Unwinding };
+    EndState end_ = EndState::Running;
     std::string exePath_;
     std::vector<std::string> args_;
     std::uint32_t lastError_ = 0;

@@ -144,10 +144,12 @@ SimMachine::Runner* SimMachine::PickNext() {
     Runner* best = nullptr;
     std::int32_t bestDelay = 0;
     for (const auto& runner : runners_) {
+        if (runner->state == Runner::State::Done) continue;
         std::int32_t delay = 0;
-        switch (runner->state) {
+        // A program the system has ended is due at once, to leave.
+        const bool ended = runner->process && runner->process->Ended();
+        switch (ended ? Runner::State::Ready : runner->state) {
         case Runner::State::Done:
-            continue;
         case Runner::State::Ready:
             break;
         case Runner::State::Sleeping:
@@ -188,9 +190,16 @@ void SimMachine::ProcessInbox(Runner& self) {
     while (!self.inbox.empty()) {
         Runner::Delivery delivery = self.inbox.front();
         self.inbox.pop_front();
+        // The sender has its answer when the window is done, also when the system ends this
+        // program while the window handles the message.
+        struct Answer {
+            Runner* sender;
+            ~Answer() {
+                if (sender) --sender->pendingReplies;
+            }
+        } answer{delivery.sender};
         if (std::find(windows_.begin(), windows_.end(), delivery.window) != windows_.end())
             delivery.window->Deliver(delivery.msg, delivery.wParam, delivery.lParam);
-        if (delivery.sender) --delivery.sender->pendingReplies;
     }
 }
 
@@ -200,8 +209,13 @@ void SimMachine::RunnerThread(Runner* runner) {
         baton_->changed.wait(lock, [this, runner] { return current_ == runner; });
     }
     int code = 0;
+    bool ended = false;
     try {
+        // Ended before it ever ran, it runs no code at all.
+        if (runner->process->Ended()) throw ProgramEnded{};
         code = runner->main(*runner->process);
+    } catch (const ProgramEnded&) {
+        ended = true;
     } catch (...) {
         runner->error = std::current_exception();
     }
@@ -211,15 +225,24 @@ void SimMachine::RunnerThread(Runner* runner) {
     for (const auto& delivery : runner->inbox)
         if (delivery.sender) --delivery.sender->pendingReplies;
     runner->inbox.clear();
-    programExits.push_back(ProgramExit{runner->exePath, runner->args, code});
-    Trace("end " + runner->exePath + " (exit code " + std::to_string(code) + ")");
+    programExits.push_back(ProgramExit{runner->exePath, runner->args, code, ended});
+    Trace("end " + runner->exePath +
+          (ended ? " (ended by the system)" : " (exit code " + std::to_string(code) + ")"));
     std::lock_guard<std::mutex> lock(baton_->mutex);
     runner->state = Runner::State::Done;
     current_ = PickNext();
     baton_->changed.notify_all();
 }
 
+void SimMachine::EndOtherPrograms(const SimProcess& caller) {
+    for (const auto& runner : runners_)
+        if (runner->state != Runner::State::Done && runner->process &&
+            runner->process.get() != &caller)
+            runner->process->End();
+}
+
 void SimMachine::ProcessSleep(SimProcess& process, std::uint32_t ms) {
+    if (process.LeaveIfEnded()) return;
     Runner* self = running_ ? RunnerOf(process) : nullptr;
     if (!self) {
         Advance(ms);
@@ -229,9 +252,11 @@ void SimMachine::ProcessSleep(SimProcess& process, std::uint32_t ms) {
     self->wake = tick_ + ms;
     Yield(*self);
     self->state = Runner::State::Ready;
+    process.LeaveIfEnded();
 }
 
 void SimMachine::ProcessWaitForMessage(SimProcess& process, std::uint32_t ms) {
+    if (process.LeaveIfEnded()) return;
     Runner* self = running_ ? RunnerOf(process) : nullptr;
     if (!self) {
         Advance(ms);
@@ -243,11 +268,13 @@ void SimMachine::ProcessWaitForMessage(SimProcess& process, std::uint32_t ms) {
         Yield(*self);
     }
     self->state = Runner::State::Ready;
+    process.LeaveIfEnded();
     ProcessInbox(*self);
 }
 
 void SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintptr_t wParam,
                                std::intptr_t lParam) {
+    if (sender.LeaveIfEnded()) return;
     Runner* self = running_ ? RunnerOf(sender) : nullptr;
     if (!self) {
         Broadcast(msg, wParam, lParam);
@@ -272,6 +299,7 @@ void SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintp
         self->state = Runner::State::WaitingReply;
         Yield(*self);
         self->state = Runner::State::Ready;
+        sender.LeaveIfEnded();
         ProcessInbox(*self);
     }
 }

@@ -1,11 +1,13 @@
 #include "setup/host/SetupSim.h"
 
 #include "host/Distribution.h"
+#include "host/FolderPath.h"
 #include "host/MachineDescription.h"
 #include "host/SandboxMachine.h"
 #include "host/Session.h"
 #include "host/WindowDescription.h"
 #include "monitor/MonitorProgram.h"
+#include "os/sim/HostFiles.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 #include "setup/host/ScriptedUser.h"
@@ -31,14 +33,11 @@ const char* const kUninstallKey =
 
 // Every file below a host folder, as Windows paths below `windowsFolder`.
 void ListFiles(const fs::path& host, const std::string& windowsFolder, std::FILE* out) {
-    std::error_code ec;
-    std::vector<fs::path> entries;
-    for (const auto& entry : fs::directory_iterator(host, ec))
-        entries.push_back(entry.path());
+    std::vector<fs::path> entries = os::sim::HostEntries(host);
     std::sort(entries.begin(), entries.end());
     for (const fs::path& entry : entries) {
         std::string path = windowsFolder + "\\" + entry.filename().string();
-        if (fs::is_directory(entry))
+        if (os::sim::HostIsFolder(entry))
             ListFiles(entry, path, out);
         else
             std::fprintf(out, "  %s\n", path.c_str());
@@ -95,11 +94,17 @@ std::string ParseSetupSimArguments(const std::vector<std::string>& args, SetupSi
         if (arg == "--seconds") {
             const std::string error = host::ParseSecondsOption(value, options.seconds);
             if (!error.empty()) return error;
+        } else if (value.empty()) {
+            return arg + " needs a value, not \"\"";
         } else if (arg == "--machine") {
             options.machineFile = value;
         } else if (arg == "--data") {
             options.dataDir = value;
         } else {
+            const std::string why = host::FolderPathFault(value, true);
+            if (!why.empty())
+                return "--dest \"" + value + "\": not an absolute folder path such as D:\\Apps (" +
+                       why + ")";
             options.destination = value;
         }
     }
@@ -109,7 +114,7 @@ std::string ParseSetupSimArguments(const std::vector<std::string>& args, SetupSi
 int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
     const fs::path data =
         options.dataDir.empty() ? fs::path(ORLO_DATA_DIR) : fs::path(options.dataDir);
-    if (!fs::is_directory(data)) {
+    if (!os::sim::HostIsFolder(data)) {
         std::fprintf(stderr, "setup-sim: --data %s: no such folder\n", data.string().c_str());
         return 2;
     }
@@ -164,12 +169,12 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
                                      return UninstallCommand(machine);
                                  }});
             else
-                later.push_back({options.seconds * 1000, [&] {
+                later.push_back({options.seconds * 1000,
+                                 [&] {
                                      std::fprintf(out, "--- the session ends ---\n");
-                                     machine.Broadcast(
-                                         machine.RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
                                      return std::string();
-                                 }});
+                                 },
+                                 true});
             std::fprintf(out, "--- the user logs on ---\n");
             host::LaunchSession(machine, later);
             machine.RunPrograms();
@@ -189,6 +194,21 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
         PrintRegistry(machine, out);
     }
     return code;
+}
+
+int SetupSimCommand(const std::vector<std::string>& args, std::FILE* out) {
+    SetupSimOptions options;
+    const std::string error = ParseSetupSimArguments(args, options);
+    if (error == "help") {
+        std::fprintf(out, "usage: setup-sim [--machine FILE] [--data DIR] [--dest FOLDER] "
+                          "[--seconds N] [--keep]\n");
+        return 0;
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "setup-sim: %s\n", error.c_str());
+        return 2;
+    }
+    return RunSetupOnSimulatedMachine(options, out);
 }
 
 } // namespace setup

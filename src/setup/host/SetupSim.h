@@ -19,10 +19,15 @@ struct SetupSimOptions {
 };
 
 // Reads the command's arguments into `options`: "" when they are good, "help" for -h or --help,
-// else a message naming the faulty one (an unknown option, a missing value, a --seconds that is
-// no whole number up to host::kMaxRunSeconds).
+// else a message naming the faulty one (an unknown option, a missing or empty value, a --seconds
+// that is no whole number up to host::kMaxRunSeconds, a --dest that is no folder path with its
+// drive, host::FolderPathFault).
 std::string ParseSetupSimArguments(const std::vector<std::string>& args, SetupSimOptions& options);
 
 int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out);
+
+// The command setup-sim with its arguments (without the program name): the usage for -h or
+// --help; bad input named on the error output, with status 2; else the run, with its status.
+int SetupSimCommand(const std::vector<std::string>& args, std::FILE* out);
 
 } // namespace setup
