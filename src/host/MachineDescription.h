@@ -1,6 +1,8 @@
 // Machine descriptions of the host commands: key=value lines that set up a simulated machine.
 #pragma once
 
+#include "ui/HeadlessPlatform.h"
+
 #include <cstdint>
 #include <string>
 
@@ -13,8 +15,11 @@ namespace host {
 // A whole number in decimal, or in hexadecimal behind "0x", of at most `max`; nothing else.
 bool ParseNumber(const std::string& text, std::uint64_t max, std::uint64_t& value);
 
-// The longest run a host command takes: its milliseconds fit the 32-bit virtual clock.
-constexpr unsigned kMaxRunSeconds = 4000000;
+// The longest run a host command takes: an hour short of the virtual time a program may run on
+// the headless loop (72 hours), which also covers the installation before the session and the
+// programs' end after it. A longer run would end as a loop that nothing ends, and one past
+// 2^31 ms would end at once: the 32-bit clock's times are compared as signed differences.
+constexpr unsigned kMaxRunSeconds = ui::HeadlessPlatform::kDefaultVirtualTimeLimitMs / 1000 - 3600;
 // The value of a command's "--seconds": "" with `seconds` set, else the message naming it.
 std::string ParseSecondsOption(const std::string& value, unsigned& seconds);
 

@@ -42,7 +42,8 @@ class HeadlessPlatform : public Platform {
     std::vector<std::string> MessageTexts() const;
     // A run of a program longer than this much virtual time fails with LoopStuck: a loop that
     // only timers keep going (a modal window nothing closes) would otherwise spin for ever.
-    std::uint32_t VirtualTimeLimitMs = 3u * 24 * 3600 * 1000;
+    static constexpr std::uint32_t kDefaultVirtualTimeLimitMs = 3u * 24 * 3600 * 1000;
+    std::uint32_t VirtualTimeLimitMs = kDefaultVirtualTimeLimitMs;
 
     // Called for every trace line (the run's transcript).
     std::function<void(const std::string&)> OnTrace;

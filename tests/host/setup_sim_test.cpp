@@ -21,7 +21,7 @@ TEST(SetupSim, OptionsAreReadOrNamedAsFaulty) {
         std::vector<std::string> args;
         std::string error;
     };
-    const std::string seconds = "--seconds takes a whole number of seconds up to 4000000, not ";
+    const std::string seconds = "--seconds takes a whole number of seconds up to 255600, not ";
     const std::vector<Case> cases = {
         {{"--machine", "m", "--data", "d", "--dest", "D:\\Apps", "--seconds", "60", "--keep"}, ""},
         {{"--seconds", "0x10"}, ""},
@@ -29,7 +29,7 @@ TEST(SetupSim, OptionsAreReadOrNamedAsFaulty) {
         {{"--help"}, "help"},
         {{"--seconds", "abc"}, seconds + "\"abc\""},
         {{"--seconds", "-5"}, seconds + "\"-5\""},
-        {{"--seconds", "4000001"}, seconds + "\"4000001\""},
+        {{"--seconds", "255601"}, seconds + "\"255601\""},
         {{"--seconds"}, "--seconds needs a value"},
         {{"--dest"}, "--dest needs a value"},
         {{"--verbose"}, "unknown option --verbose"},
