@@ -255,6 +255,11 @@ class FormPeer : public WinPeer {
 
   private:
     void ShowNative(bool show);
+    // The window's rectangle around the form's client size, with the system's frame and caption
+    // for these styles (the model's sizes carry the classic frame; a themed one is taller).
+    RECT OuterRect(DWORD style, DWORD exStyle) const;
+    // Sizes the window so that its client area is the form's client size.
+    void ApplySize();
 
     Form& form_;
     bool shownOnce_ = false;
