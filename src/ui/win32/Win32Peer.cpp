@@ -28,8 +28,18 @@ COLORREF ColorRef(TColor color) {
     return color & 0xFFFFFF;
 }
 
+HWND RootWindow(HWND hwnd) {
+    HWND desktop = GetDesktopWindow();
+    while (hwnd && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) {
+        HWND parent = GetParent(hwnd);
+        if (!parent || parent == desktop) break;
+        hwnd = parent;
+    }
+    return hwnd;
+}
+
 bool OnScreen(HWND hwnd) {
-    return hwnd && IsWindowVisible(hwnd) && !IsIconic(GetAncestor(hwnd, GA_ROOT));
+    return hwnd && IsWindowVisible(hwnd) && !IsIconic(RootWindow(hwnd));
 }
 
 HCURSOR CursorFor(Application* app, const Control* control) {
