@@ -47,3 +47,15 @@ add_custom_target(dist_stripped ALL
   COMMENT "Stripping the binaries of ${ORLO_DIST_DIR}"
   VERBATIM)
 add_dependencies(dist_stripped dist)
+
+# The shipped 32-bit programs load on Windows 95 and NT 4.0: none of them imports what those lack.
+if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_custom_target(dist_imports ALL
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP}
+            -DLIST=${CMAKE_SOURCE_DIR}/cmake/oldest-windows-lacks.txt
+            "-DFILES=${ORLO_DIST_DIR}/ORLO.EXE$<SEMICOLON>${ORLO_DIST_DIR}/SETUP.EXE"
+            -P ${CMAKE_SOURCE_DIR}/cmake/check-imports.cmake
+    COMMENT "Checking the imports of ORLO.EXE and SETUP.EXE"
+    VERBATIM)
+  add_dependencies(dist_imports dist_stripped)
+endif()

@@ -50,7 +50,9 @@ class Form : public Control, public os::WindowSink {
 
     Application& App() const { return app_; }
 
-    // Outer size; the client size follows it (frame and caption of a single-border window).
+    // Width and Height are the outer size with the classic frame and caption of a single-border
+    // window at 96 pixels per inch; the client size follows from it. On Windows the real window
+    // takes the system's frame and caption (a themed caption is taller) around that client size.
     int ClientWidth() const;
     int ClientHeight() const;
     // The outer size that gives this client size.

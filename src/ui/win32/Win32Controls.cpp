@@ -55,6 +55,42 @@ bool HandleTyping(Win32Platform& platform, UINT msg, WPARAM wParam,
     }
 }
 
+// Draws `size` of the picture selected into `picture` stretched over `dest` of `dc`, except its
+// pixels of colour `seeThrough`, where what `dc` shows stays. A monochrome mask marks those
+// pixels; the picture is combined off screen with what lies below it (XOR, mask, XOR), so the
+// window shows the result at once. Only BitBlt and StretchBlt: no system's own transparent copy.
+void DrawTransparent(HDC dc, const RECT& dest, HDC picture, SIZE size, COLORREF seeThrough) {
+    const int w = dest.right - dest.left, h = dest.bottom - dest.top;
+    HDC mask = CreateCompatibleDC(dc);
+    HBITMAP maskBits = CreateBitmap(size.cx, size.cy, 1, 1, nullptr);
+    HGDIOBJ oldMask = SelectObject(mask, maskBits);
+    // Colour to monochrome: the source's background colour turns white, every other black.
+    COLORREF oldPictureBk = SetBkColor(picture, seeThrough);
+    BitBlt(mask, 0, 0, size.cx, size.cy, picture, 0, 0, SRCCOPY);
+    SetBkColor(picture, oldPictureBk);
+
+    HDC work = CreateCompatibleDC(dc);
+    HBITMAP workBits = CreateCompatibleBitmap(dc, w, h);
+    HGDIOBJ oldWork = SelectObject(work, workBits);
+    BitBlt(work, 0, 0, w, h, dc, dest.left, dest.top, SRCCOPY);
+    // Monochrome to colour: white turns the background colour, black the text colour.
+    SetBkColor(work, RGB(255, 255, 255));
+    SetTextColor(work, RGB(0, 0, 0));
+    // The same pixels dropped from the picture and from the mask when shrunk.
+    SetStretchBltMode(work, COLORONCOLOR);
+    StretchBlt(work, 0, 0, w, h, picture, 0, 0, size.cx, size.cy, SRCINVERT);
+    StretchBlt(work, 0, 0, w, h, mask, 0, 0, size.cx, size.cy, SRCAND);
+    StretchBlt(work, 0, 0, w, h, picture, 0, 0, size.cx, size.cy, SRCINVERT);
+    BitBlt(dc, dest.left, dest.top, w, h, work, 0, 0, SRCCOPY);
+
+    SelectObject(work, oldWork);
+    DeleteObject(workBits);
+    DeleteDC(work);
+    SelectObject(mask, oldMask);
+    DeleteObject(maskBits);
+    DeleteDC(mask);
+}
+
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -498,8 +534,7 @@ class ImagePeer : public WinPeer {
                 if (image_.Transparent) {
                     // The colour of the bottom-left pixel is the picture's see-through ground.
                     COLORREF ground = GetPixel(memory, 0, size.cy - 1);
-                    TransparentBlt(dc, dest.left, dest.top, w, h, memory, 0, 0, size.cx, size.cy,
-                                   ground);
+                    DrawTransparent(dc, dest, memory, size, ground);
                 } else {
                     StretchBlt(dc, dest.left, dest.top, w, h, memory, 0, 0, size.cx, size.cy,
                                SRCCOPY);

@@ -101,6 +101,9 @@ class Win32Platform : public Platform {
 
 // COLORREF of a colour, system colours included.
 COLORREF ColorRef(TColor color);
+// The top-level window that a window lies in (itself when it is one), found through the parents
+// of the child windows: Windows 95 and NT 4 have no call that asks for it.
+HWND RootWindow(HWND hwnd);
 // Whether a window can be seen: it and every parent visible, its top window not minimised.
 bool OnScreen(HWND hwnd);
 
@@ -255,6 +258,11 @@ class FormPeer : public WinPeer {
 
   private:
     void ShowNative(bool show);
+    // The window's rectangle around the form's client size, with the system's frame and caption
+    // for these styles (the model's sizes carry the classic frame; a themed one is taller).
+    RECT OuterRect(DWORD style, DWORD exStyle) const;
+    // Sizes the window so that its client area is the form's client size.
+    void ApplySize();
 
     Form& form_;
     bool shownOnce_ = false;

@@ -28,8 +28,18 @@ COLORREF ColorRef(TColor color) {
     return color & 0xFFFFFF;
 }
 
+HWND RootWindow(HWND hwnd) {
+    HWND desktop = GetDesktopWindow();
+    while (hwnd && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) {
+        HWND parent = GetParent(hwnd);
+        if (!parent || parent == desktop) break;
+        hwnd = parent;
+    }
+    return hwnd;
+}
+
 bool OnScreen(HWND hwnd) {
-    return hwnd && IsWindowVisible(hwnd) && !IsIconic(GetAncestor(hwnd, GA_ROOT));
+    return hwnd && IsWindowVisible(hwnd) && !IsIconic(RootWindow(hwnd));
 }
 
 HCURSOR CursorFor(Application* app, const Control* control) {
@@ -375,11 +385,33 @@ void FormPeer::Create() {
     if (!(form_.BorderIcons & biSystemMenu)) style &= ~static_cast<DWORD>(WS_SYSMENU);
     if (!(form_.BorderIcons & biMinimize)) style &= ~static_cast<DWORD>(WS_MINIMIZEBOX);
     platform_.Forms().push_back(this);
+    RECT outer = OuterRect(style, exStyle);
     HWND hwnd = CreateWindowExA(exStyle, kFormClass, form_.Caption().c_str(), style, CW_USEDEFAULT,
-                                CW_USEDEFAULT, form_.Width(), form_.Height(), nullptr, nullptr,
-                                instance, this);
+                                CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
+                                nullptr, nullptr, instance, this);
     Attach(hwnd);
+    // The system may have added styles of its own that change the frame.
+    ApplySize();
     if (form_.Visible() && !form_.Minimized()) ShowNative(true);
+}
+
+RECT FormPeer::OuterRect(DWORD style, DWORD exStyle) const {
+    RECT r{0, 0, std::max(form_.ClientWidth(), 0), std::max(form_.ClientHeight(), 0)};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return r;
+}
+
+void FormPeer::ApplySize() {
+    if (!hwnd_) return;
+    RECT outer = OuterRect(static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)),
+                           static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    // The window keeps its place on the screen.
+    if (now.right - now.left != width || now.bottom - now.top != height)
+        SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 COLORREF FormPeer::GroundColor() {
@@ -438,9 +470,7 @@ void FormPeer::Update(Prop prop) {
         ShowNative(form_.Visible() && !form_.Minimized());
         break;
     case Prop::Bounds:
-        // The outer size; the window keeps its place on the screen.
-        SetWindowPos(hwnd_, nullptr, 0, 0, form_.Width(), form_.Height(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ApplySize();
         LayoutChildren();
         break;
     default:

@@ -20,9 +20,9 @@ const char kTimerClass[] = "OrloTimerWindow";
 } // namespace
 
 Win32Platform::Win32Platform() : instance_(GetModuleHandleA(nullptr)) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS |
-                                              ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
+    // The tab, up-down and progress classes; the common controls of Windows 95 and NT 4 have no
+    // call that picks classes.
+    InitCommonControls();
     font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
     WNDCLASSA wc{};
@@ -104,7 +104,7 @@ bool EditWantsEnter(HWND hwnd) {
 
 bool Win32Platform::PreTranslate(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
-    HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+    HWND top = RootWindow(msg.hwnd);
     FormPeer* form = FormFromHandle(top);
     if (!form) return false;
     if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
@@ -141,7 +141,10 @@ void Win32Platform::Wait(const std::uint32_t* deadline) {
         auto left = static_cast<std::int32_t>(*deadline - ::GetTickCount());
         timeout = left > 0 ? static_cast<DWORD>(left) : 0;
     }
-    MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    // Messages already in the queue end the wait at once, also those seen but left there; the
+    // wait itself ends only for new ones. (Windows 95 has no wait that does both.)
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, QS_ALLINPUT);
 }
 
 std::uint32_t Win32Platform::Now() {
@@ -190,7 +193,7 @@ void Win32Platform::SetFocus(Control& control) {
     auto hwnd = reinterpret_cast<HWND>(control.Handle());
     // Focusing a window of an inactive form would activate that form: only the active form's
     // windows take the focus at once.
-    if (hwnd && GetAncestor(hwnd, GA_ROOT) == GetActiveWindow()) ::SetFocus(hwnd);
+    if (hwnd && RootWindow(hwnd) == GetActiveWindow()) ::SetFocus(hwnd);
 }
 
 void Win32Platform::ScreenCursorChanged() {
