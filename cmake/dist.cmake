@@ -48,7 +48,7 @@ add_custom_target(dist_stripped ALL
   VERBATIM)
 add_dependencies(dist_stripped dist)
 
-# The shipped 32-bit programs load on Windows 95 and NT 4.0: none of them imports what those lack.
+# The shipped 32-bit programs import nothing that Windows 95 (with the C runtime) and NT 4.0 lack.
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_custom_target(dist_imports ALL
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP}

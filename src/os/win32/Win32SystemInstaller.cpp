@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "os/win32/MessageWait.h"
 #include "os/win32/Win32System.h"
 
 #include <vector>
@@ -157,7 +158,7 @@ bool Win32System::CreateShellLink(const ShellLink& link, const std::string& link
 }
 
 void Win32System::WaitForMessage(std::uint32_t milliseconds) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+    WaitForQueuedMessage(milliseconds);
 }
 
 } // namespace os::win32

@@ -782,16 +782,20 @@ class UpDownPeer : public WinPeer {
   private:
     void ShowRange() {
         if (!hwnd_) return;
+        // The 16-bit messages: positions are 16-bit anyway, and the 32-bit ones need the common
+        // controls of Internet Explorer 4, which Windows 95 and NT 4.0 lack.
         if (shownRange_.Change({upDown_.Min(), upDown_.Max()})) {
-            SendMessageA(hwnd_, UDM_SETRANGE32, static_cast<WPARAM>(upDown_.Min()),
-                         static_cast<LPARAM>(upDown_.Max()));
+            SendMessageA(
+                hwnd_, UDM_SETRANGE, 0,
+                MAKELPARAM(static_cast<WORD>(upDown_.Max()), static_cast<WORD>(upDown_.Min())));
             shownPosition_.Forget(); // the control may have held its position to the range
         }
         ShowPosition();
     }
     void ShowPosition() {
         if (hwnd_ && shownPosition_.Change(upDown_.Position()))
-            SendMessageA(hwnd_, UDM_SETPOS32, 0, static_cast<LPARAM>(upDown_.Position()));
+            SendMessageA(hwnd_, UDM_SETPOS, 0,
+                         MAKELPARAM(static_cast<WORD>(upDown_.Position()), 0));
     }
     TUpDown& upDown_;
     Shown<std::pair<int, int>> shownRange_;
@@ -817,14 +821,19 @@ class ProgressPeer : public WinPeer {
   private:
     void Show() {
         if (!hwnd_) return;
-        // Min and Max are plain fields: read them with every position.
+        // Min and Max are plain fields: read them with every position. The bar takes a 16-bit
+        // range (the 32-bit one needs the common controls of Internet Explorer 3, which Windows
+        // 95 and NT 4.0 lack): a longer one is shown scaled down, counted from Min.
+        const int span = std::max(bar_.Max - bar_.Min, 0);
+        const int scale = span / 0x10000 + 1;
         if (shownRange_.Change({bar_.Min, bar_.Max})) {
-            SendMessageA(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(bar_.Min),
-                         static_cast<LPARAM>(bar_.Max));
+            SendMessageA(hwnd_, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(span / scale)));
             shownPosition_.Forget(); // the bar holds its position to the range
         }
-        if (shownPosition_.Change(bar_.Position()))
-            SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
+        if (shownPosition_.Change(bar_.Position())) {
+            const int shown = std::clamp(bar_.Position() - bar_.Min, 0, span) / scale;
+            SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(shown), 0);
+        }
     }
     TProgressBar& bar_;
     Shown<std::pair<int, int>> shownRange_;

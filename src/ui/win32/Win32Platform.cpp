@@ -4,6 +4,8 @@
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 #include "ui/win32/Win32Internal.h"
+// After the class library's headers, whose names the Windows headers would take as macros:
+#include "os/win32/MessageWait.h"
 
 namespace ui {
 
@@ -30,9 +32,10 @@ Win32Platform::Win32Platform() : instance_(GetModuleHandleA(nullptr)) {
     wc.hInstance = instance_;
     wc.lpszClassName = kTimerClass;
     RegisterClassA(&wc);
-    // A message-only window: it owns the window timers and never shows.
-    timerWindow_ = CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   instance_, nullptr);
+    // A window that owns the window timers and never shows: a hidden top-level one, since
+    // message-only windows came with Windows 2000.
+    timerWindow_ = CreateWindowExA(WS_EX_TOOLWINDOW, kTimerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                   nullptr, instance_, nullptr);
     SetWindowLongPtrA(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -141,10 +144,7 @@ void Win32Platform::Wait(const std::uint32_t* deadline) {
         auto left = static_cast<std::int32_t>(*deadline - ::GetTickCount());
         timeout = left > 0 ? static_cast<DWORD>(left) : 0;
     }
-    // Messages already in the queue end the wait at once, also those seen but left there; the
-    // wait itself ends only for new ones. (Windows 95 has no wait that does both.)
-    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, QS_ALLINPUT);
+    os::win32::WaitForQueuedMessage(timeout);
 }
 
 std::uint32_t Win32Platform::Now() {
