@@ -79,8 +79,7 @@ if ! command -v wine >/dev/null 2>&1; then
 else
   ORLO_TOOLS="$root/tools/wine"
   . "$ORLO_TOOLS/common.sh"
-  roads="$(orlo_wine_roads "$root/build")"
-  build="$root/$(orlo_road_build "${roads%% *}")"
+  build="$root/$(orlo_first_build "$root/build")"
   if [ ! -f "$build/dist/ORLO.EXE" ]; then
     echo "  skipped: no Windows build in $build (sh tools/build.sh)"
   else

@@ -11,6 +11,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/build/host/src/monitor/orlo-sim" --seconds "${ORLO_DEMO_SECONDS:-30}"
 ORLO_TOOLS="$root/tools/wine"
 . "$ORLO_TOOLS/common.sh"
-roads="$(orlo_wine_roads "$root/build")"
-road="${roads%% *}"
-"$root/tools/wine/run-demo.sh" "$root/$(orlo_road_build "$road")" "${ORLO_WINE_DEMO_SECONDS:-20}"
+build="$(orlo_first_build "$root/build")"
+"$root/tools/wine/run-demo.sh" "$root/$build" "${ORLO_WINE_DEMO_SECONDS:-20}"

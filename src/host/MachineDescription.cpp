@@ -62,6 +62,19 @@ std::string ParseSecondsOption(const std::string& value, unsigned& seconds) {
     return "";
 }
 
+int AnswerOptions(const char* command, const char* usage, const std::string& parsed, std::FILE* out,
+                  const std::function<int()>& run) {
+    if (parsed == "help") {
+        std::fprintf(out, "usage: %s %s\n", command, usage);
+        return 0;
+    }
+    if (!parsed.empty()) {
+        std::fprintf(stderr, "%s: %s\n", command, parsed.c_str());
+        return 2;
+    }
+    return run();
+}
+
 std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text) {
     os::sim::MachineConfig& config = machine.Config();
     BoardState& board = machine.Board();

@@ -1,9 +1,12 @@
-// Machine descriptions of the host commands: key=value lines that set up a simulated machine.
+// Machine descriptions of the host commands (key=value lines that set up a simulated machine) and
+// what the commands share of their options.
 #pragma once
 
 #include "ui/HeadlessPlatform.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <string>
 
 namespace os::sim {
@@ -22,6 +25,11 @@ bool ParseNumber(const std::string& text, std::uint64_t max, std::uint64_t& valu
 constexpr unsigned kMaxRunSeconds = ui::HeadlessPlatform::kDefaultVirtualTimeLimitMs / 1000 - 3600;
 // The value of a command's "--seconds": "" with `seconds` set, else the message naming it.
 std::string ParseSecondsOption(const std::string& value, unsigned& seconds);
+// A command's answer to what its option parser said: for "help" the usage on `out` (status 0);
+// for a fault, the fault on the error output behind the command's name (status 2); else the
+// status of `run`.
+int AnswerOptions(const char* command, const char* usage, const std::string& parsed, std::FILE* out,
+                  const std::function<int()>& run);
 
 // Applies a machine description (key=value lines) to a machine. Returns "" or a message naming
 // the line at fault; nothing is applied after it.

@@ -9,6 +9,8 @@
 #   orlo_wine_roads DIR            the roads to take, "win32 win64" or "win64" (see below)
 #   orlo_road_build ROAD           the build folder of a road, below the repository: build/win
 #                                  for win32, build/win64 for win64
+#   orlo_first_build DIR           the build folder of the first road (the 32-bit build where
+#                                  this machine runs it), for the demo and the benchmark
 #   orlo_build_arch <build>        the Wine architecture a Windows build runs in (win32, win64)
 #   orlo_build_name ARCH           the words for the build of that architecture, for messages
 #   orlo_require_arch ARCH DIR     fails with the reason when this machine cannot take ARCH
@@ -136,6 +138,11 @@ orlo_road_build() {
     win32) echo build/win ;;
     win64) echo build/win64 ;;
   esac
+}
+
+orlo_first_build() {
+  _first_roads="$(orlo_wine_roads "$1")" || return 1
+  orlo_road_build "${_first_roads%% *}"
 }
 
 orlo_build_name() {

@@ -138,17 +138,9 @@ int RunOnSimulatedMachine(const SimRunOptions& options, std::FILE* out) {
 
 int OrloSimCommand(const std::vector<std::string>& args, std::FILE* out) {
     SimRunOptions options;
-    const std::string error = ParseSimRunArguments(args, options);
-    if (error == "help") {
-        std::fprintf(out,
-                     "usage: orlo-sim [--seconds N] [--machine FILE] [--data DIR] [-- ARGS]\n");
-        return 0;
-    }
-    if (!error.empty()) {
-        std::fprintf(stderr, "orlo-sim: %s\n", error.c_str());
-        return 2;
-    }
-    return RunOnSimulatedMachine(options, out);
+    const std::string parsed = ParseSimRunArguments(args, options);
+    return host::AnswerOptions("orlo-sim", "[--seconds N] [--machine FILE] [--data DIR] [-- ARGS]",
+                               parsed, out, [&] { return RunOnSimulatedMachine(options, out); });
 }
 
 } // namespace monitor

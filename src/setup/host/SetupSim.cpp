@@ -198,17 +198,10 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
 
 int SetupSimCommand(const std::vector<std::string>& args, std::FILE* out) {
     SetupSimOptions options;
-    const std::string error = ParseSetupSimArguments(args, options);
-    if (error == "help") {
-        std::fprintf(out, "usage: setup-sim [--machine FILE] [--data DIR] [--dest FOLDER] "
-                          "[--seconds N] [--keep]\n");
-        return 0;
-    }
-    if (!error.empty()) {
-        std::fprintf(stderr, "setup-sim: %s\n", error.c_str());
-        return 2;
-    }
-    return RunSetupOnSimulatedMachine(options, out);
+    const std::string parsed = ParseSetupSimArguments(args, options);
+    return host::AnswerOptions(
+        "setup-sim", "[--machine FILE] [--data DIR] [--dest FOLDER] [--seconds N] [--keep]", parsed,
+        out, [&] { return RunSetupOnSimulatedMachine(options, out); });
 }
 
 } // namespace setup
