@@ -11,8 +11,8 @@
 # Prints one line per state:
 #   <state> <ORLO.EXE %> <its wineserver %> <Notepad %> <its wineserver %> <program ratio> <wineserver ratio>
 # state "tray" or "fanpage"; the ratios are ORLO's figures over Notepad's ("-" when Notepad's is
-# 0). The prefixes, <build>/cpu-prefixes/orlo and .../notepad, are made on the first run and
-# kept. With DISPLAY unset it runs on a virtual display (Xvfb).
+# 0). The prefixes, <build>/cpu-prefixes/orlo and .../notepad, are kept (the first made anew when
+# it holds another build). With DISPLAY unset it runs on a virtual display (Xvfb).
 set -eu
 
 . "$(dirname "$0")/common.sh"

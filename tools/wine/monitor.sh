@@ -12,9 +12,9 @@
 #   orlo_wait_monitor                waits for the started monitor; its exit code in ORLO_STATUS
 #   orlo_second_start                starts ORLO.EXE again: the running one restores its window
 #   orlo_kept_prefix <tools-dir> <prefixdir> <distdir>
-#                                    a prefix kept between runs, made when missing, the build
-#                                    installed when it holds another ORLO.EXE or driver; its
-#                                    environment set (orlo_wine_env)
+#                                    a prefix kept between runs with the build installed, made
+#                                    anew when it is missing or holds another ORLO.EXE or
+#                                    driver; its environment set (orlo_wine_env)
 
 ORLO_PROGRAM_DIR='C:\Program Files\ZARVO\ORLO'
 ORLO_EXE="$ORLO_PROGRAM_DIR\\ORLO.EXE"
@@ -34,17 +34,19 @@ orlo_install_monitor() {
 }
 
 orlo_kept_prefix() {
-  if [ ! -f "$2/system.reg" ]; then
-    echo "making the prefix $2"
-    "$1/prefix.sh" "$2"
+  installed="$2/drive_c/Program Files/ZARVO/ORLO"
+  if [ -f "$2/system.reg" ] && cmp -s "$3/ORLO.EXE" "$installed/ORLO.EXE" &&
+    cmp -s "$3/ZarvoORLO.SYS" "$2/drive_c/windows/system32/drivers/ZarvoORLO.SYS"; then
+    orlo_wine_env "$2"
+    return 0
   fi
+  # Another build is installed anew in a new prefix: the installer cannot overwrite the driver
+  # file of the old one, which Wine holds mapped while the driver is loaded.
+  echo "making the prefix $2"
+  "$1/prefix.sh" "$2"
   orlo_wine_env "$2"
-  installed="$WINEPREFIX/drive_c/Program Files/ZARVO/ORLO"
-  if ! cmp -s "$3/ORLO.EXE" "$installed/ORLO.EXE" ||
-    ! cmp -s "$3/ZarvoORLO.SYS" "$WINEPREFIX/drive_c/windows/system32/drivers/ZarvoORLO.SYS"; then
-    echo "installing with SETUP.EXE"
-    orlo_install_monitor "$3"
-  fi
+  echo "installing with SETUP.EXE"
+  orlo_install_monitor "$3"
 }
 
 orlo_registers_hex() {

@@ -4,7 +4,7 @@
 # shown; saves a screenshot and ends it with the exit message.
 #   tools/wine/run-demo.sh <windows-build-dir> [seconds]      (default 20 s)
 # With DISPLAY set the Wine desktop shows on that display; without, on a virtual one (Xvfb).
-# The prefix, <build>/demo-prefix, is made on the first run and kept.
+# The prefix, <build>/demo-prefix, is kept, and made anew when it holds another build.
 set -eu
 
 . "$(dirname "$0")/common.sh"
