@@ -4,6 +4,7 @@
 
 #include "ui/HeadlessPlatform.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -27,7 +28,8 @@ constexpr unsigned kMaxRunSeconds = ui::HeadlessPlatform::kDefaultVirtualTimeLim
 std::string ParseSecondsOption(const std::string& value, unsigned& seconds);
 // A command's answer to what its option parser said: for "help" the usage on `out` (status 0);
 // for a fault, the fault on the error output behind the command's name (status 2); else the
-// status of `run`.
+// status of `run`, or 1 with the reason on the error output when it finds no place for its
+// sandbox (SandboxUnavailable).
 int AnswerOptions(const char* command, const char* usage, const std::string& parsed, std::FILE* out,
                   const std::function<int()>& run);
 
@@ -40,8 +42,12 @@ int AnswerOptions(const char* command, const char* usage, const std::string& par
 //   wow64=1, administrator=0, short-names=0, windows-folder=D:\WINNT (see FolderPathFault)
 std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text);
 
+// The largest description file the commands read: far more than any machine needs.
+constexpr std::size_t kMaxDescriptionBytes = 64 * 1024;
+
 // Reads a description file and applies it; "" or a message naming the file ("--machine FILE:"),
-// also when it names a folder.
+// also when it is no plain file (a folder, a device, a pipe) or holds more than
+// kMaxDescriptionBytes.
 std::string ApplyMachineFile(os::sim::SimMachine& machine, const std::string& path);
 
 } // namespace host

@@ -107,6 +107,25 @@ TEST(SetupSim, ALogoNameTooLongIsNotCopiedAndThePictureErrorShows) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
 }
 
+// The destination is the folder its name gives, the long or the short one, in any case.
+TEST(SetupSim, TheDestinationIsTheFolderItsNameGives) {
+    for (const char* destination : {"C:\\PROGRA~1", "c:\\progra~1", "C:\\Program Files"}) {
+        SCOPED_TRACE(destination);
+        setup::SetupSimOptions options;
+        options.destination = destination;
+        options.seconds = 6;
+        const CommandRun run = RunCommand(
+            [&](std::FILE* out) { return setup::RunSetupOnSimulatedMachine(options, out); });
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_NE(run.out.find("user: opens C:\\Program Files in the folder chooser"),
+                  std::string::npos);
+        EXPECT_NE(
+            run.out.find("file copy D:\\ORLO.EXE -> C:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE\n"),
+            std::string::npos);
+    }
+}
+
 // With --keep the session ends after --seconds: the logoff ends the monitor whether it is still
 // in its five-second start delay (no window yet) or runs in the tray (it takes the exit message).
 TEST(SetupSim, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {

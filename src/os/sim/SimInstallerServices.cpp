@@ -249,6 +249,17 @@ std::uint32_t SimMachine::ShortPathName(const std::string& path, std::string& sh
     return length;
 }
 
+std::string SimMachine::LongPathName(const std::string& path) const {
+    const fs::path host = HostPath(path);
+    if (host.empty() || !HostExists(host)) return "";
+    const auto letter = static_cast<unsigned char>(path[0]);
+    std::string result = std::string(1, static_cast<char>(std::toupper(letter))) + ":";
+    const fs::path drive = sandbox_ / std::string(1, static_cast<char>(std::tolower(letter)));
+    for (const fs::path& name : host.lexically_relative(drive))
+        if (name != ".") result += "\\" + name.string();
+    return result.size() == 2 ? result + "\\" : result;
+}
+
 // --- the service-control manager ----------------------------------------------------------------
 
 Handle SimMachine::OpenServiceManager(std::uint32_t access) {

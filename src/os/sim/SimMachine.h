@@ -238,6 +238,9 @@ class SimMachine {
     // The short (8.3) form of an existing path, or 0 (see os::System::GetShortPathName).
     std::uint32_t ShortPathName(const std::string& path, std::string& shortPath,
                                 std::uint32_t bufferSize) const;
+    // The long form of an existing path, each name spelled as on the disk ("C:\\PROGRA~1" gives
+    // "C:\\Program Files"), as GetLongPathName gives it; empty when nothing is there.
+    std::string LongPathName(const std::string& path) const;
     // The service-control manager: opens and closes.
     Handle OpenServiceManager(std::uint32_t access);
     void CloseServiceManager(Handle handle);
