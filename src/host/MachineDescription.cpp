@@ -133,6 +133,9 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
             if (value.size() > 8) return fault("the board id has at most 8 characters");
             for (size_t i = 0; i < 8; ++i)
                 board.board_id[i] = i < value.size() ? static_cast<unsigned char>(value[i]) : 0;
+        } else if (key == "bios-id") { // where the monitor reads the board id on Windows 9x
+            if (value.size() > 8) return fault("the BIOS id has at most 8 characters");
+            machine.PutBoardIdInBios(value);
         } else if (key == "fan-divisor" || key == "fan-count" || key == "temperature" ||
                    key == "voltage") {
             const bool nine = key == "voltage";

@@ -36,7 +36,8 @@ int AnswerOptions(const char* command, const char* usage, const std::string& par
 // Applies a machine description (key=value lines) to a machine. Returns "" or a message naming
 // the line at fault; nothing is applied after it.
 //   version=4.10, platform=9x|nt|win32s, lcid=0x0804, ppi=120, driver-after-ms=10000 (-1: never),
-//   chip=0x91, board-id=ZRV-B910, fan-divisor=2,2,2, fan-count=..., temperature=...,
+//   chip=0x91, board-id=ZRV-B910 (the driver's answer), bios-id=ZRV-B910 (the BIOS area read on
+//   Windows 9x; empty: none, as by default), fan-divisor=2,2,2, fan-count=..., temperature=...,
 //   voltage=... (raw sensor bytes), fail-mask=0x10, overlay-exports=InitInstance,... (the
 //   overlay library in the program folder; empty: none), fan-max-rpm=..., mode-not-ready-reads=...,
 //   wow64=1, administrator=0, short-names=0, windows-folder=D:\WINNT (see FolderPathFault)

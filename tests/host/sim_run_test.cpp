@@ -78,6 +78,7 @@ TEST(SimRun, MachineDescriptionsAreReadOrTheirLineIsNamed) {
         {"temperature=300",
          "line 1 \"temperature=300\": up to 3 bytes (0 to 255), separated by commas"},
         {"lcid 0x0804", "line 1 \"lcid 0x0804\": not a key=value line"},
+        {"bios-id=ZRV-A920X", "line 1 \"bios-id=ZRV-A920X\": the BIOS id has at most 8 characters"},
         {"colour=red", "line 1 \"colour=red\": unknown key colour"},
     };
     for (const Case& c : bad) {
@@ -230,6 +231,60 @@ TEST(SimRun, ALogoNameTooLongShowsThePictureErrorAndRunsOn) {
           std::string("--- end of the run: the user's session ends ---\n"),
           std::string("\nexit code 0\n")})
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
+}
+
+// On Windows 9x the monitor reads the board id from the BIOS, which the description's bios-id
+// fills: the 9x road then runs, with its shutdown (no privilege to enable) and without the
+// ghost monitor. Without it the run stops at the start, as on a board without the id.
+TEST(SimRun, TheWindows9xRoadRunsWithTheBoardIdInTheBios) {
+    const TestSandbox sandbox("orlo-simrun-9x");
+    const std::filesystem::path data = sandbox.Path() / "data";
+    WriteDataChanged(data, "Action when exceed the limitations=Ask Me",
+                     "Action when exceed the limitations=Shutdown");
+    const std::string ninetyEight = "version=4.10\nplatform=9x\n";
+    const std::string hot = "temperature=90,30,30\n"; // the CPU's high limit is 70
+    const std::string ghostBox = "CheckBoxShowTransparentForm \"Show CPU Ghost Monitor\" ";
+    struct Case {
+        const char* what;
+        std::string description;
+        std::vector<std::string> present, absent;
+    };
+    const std::vector<Case> cases = {
+        {"XP, too hot",
+         hot,
+         {"library load skelvarind.dll", "privilege SeShutdownPrivilege enabled\n",
+          "ExitWindowsEx flags 8\n"},
+         {"Incorrect BIOS ID"}},
+        {"98, too hot",
+         ninetyEight + "bios-id=ZRV-A920\n" + hot,
+         {"ExitWindowsEx flags 1\n",
+          "Your 'CPU' Temperature exceed the limit , Action when exceed the limitations: "
+          "Shutdown"},
+         {"Incorrect BIOS ID", "privilege", "library"}},
+        {"98", ninetyEight + "bios-id=ZRV-A920\n", {ghostBox + "[ ] (disabled)\n"}, {"library"}},
+        {"XP", "", {ghostBox + "[x]\n"}, {}},
+        {"98 without the BIOS id",
+         ninetyEight + hot,
+         {"message box [ORLO]: Incorrect BIOS ID\n"},
+         {"ExitWindowsEx"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path machine = sandbox.Path() / "9x.machine";
+        std::ofstream(machine) << c.description;
+        monitor::SimRunOptions options;
+        options.machineFile = machine.string();
+        options.dataDir = data.string();
+        options.seconds = 5;
+        const CommandRun run = RunCommand(
+            [&](std::FILE* out) { return monitor::RunOnSimulatedMachine(options, out); });
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        for (const std::string& line : c.present)
+            EXPECT_NE(run.out.find(line), std::string::npos) << line;
+        for (const std::string& line : c.absent)
+            EXPECT_EQ(run.out.find(line), std::string::npos) << line;
+    }
 }
 
 // However a host command ends, its sandbox goes: by its status, an exception that nothing

@@ -490,6 +490,19 @@ std::vector<DriverRequest> SimMachine::RequestsWithCode(std::uint32_t code) cons
     return found;
 }
 
+void SimMachine::PutBoardIdInBios(const std::string& id, std::uint32_t selector) {
+    if (id.empty()) {
+        selectors.erase(selector);
+        segments.erase(selector);
+        return;
+    }
+    selectors[selector] = LdtEntry{0xFFFF, 0x0000, 0x0F, 0, 0, 0};
+    std::vector<std::uint8_t> segment(0x10000, 0);
+    for (std::size_t i = 0; i < id.size() && i < 8; ++i)
+        segment[0xECE0 + i] = static_cast<std::uint8_t>(id[i]);
+    segments[selector] = std::move(segment);
+}
+
 void SimMachine::Trace(const std::string& line) {
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%7u.%03u ", ElapsedMs() / 1000, ElapsedMs() % 1000);

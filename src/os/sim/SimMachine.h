@@ -198,6 +198,11 @@ class SimMachine {
     std::map<std::uint32_t, LdtEntry> selectors;
     std::map<std::uint32_t, std::vector<std::uint8_t>> segments;
     std::vector<std::uint32_t> selectorQueries; // every selector asked for
+    // The BIOS segment at 0xF0000 (64 KiB) mapped through the thread's selector `selector`,
+    // holding the board id `id` (at most 8 bytes, zeros after it) at offset 0xECE0, where a
+    // program on Windows 9x reads it. An empty id unmaps the selector.
+    static constexpr std::uint32_t kBiosSelector = 0x1F7;
+    void PutBoardIdInBios(const std::string& id, std::uint32_t selector = kBiosSelector);
 
     // --- sound, power, privileges, shell: what the programs asked for ------------------------
     std::vector<std::pair<std::string, std::uint32_t>> sounds; // "" for a stop
