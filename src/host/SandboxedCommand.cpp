@@ -20,7 +20,7 @@ namespace {
 
 // The signals that end a process by default and come from outside it (not from a fault of its
 // own, as SIGSEGV does), less those the caller ignores (nohup's SIGHUP, a background job's
-// SIGINT): the child takes the same ones by the same dispositions.
+// SIGINT), which the child ignores as well: it inherits the dispositions.
 sigset_t SignalsToPassOn() {
     sigset_t signals;
     sigemptyset(&signals);

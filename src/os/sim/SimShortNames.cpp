@@ -67,18 +67,25 @@ SimMachine::ShortNamesIn(const fs::path& folder, const std::string& newest) cons
     // A name that has gone frees its short name.
     for (auto it = names.begin(); it != names.end();)
         it = present.count(it->first) ? std::next(it) : names.erase(it);
+    // A valid 8.3 name is its own short name, which no other may take.
+    std::vector<std::string> numbered;
+    for (const std::string& name : unnamed) {
+        if (IsShortName(name))
+            names[LowerCase(name)] = name;
+        else
+            numbered.push_back(name);
+    }
     std::set<std::string> taken;
     for (const auto& [name, shortName] : names)
         taken.insert(LowerCase(shortName));
     // Names made beside the machine get theirs in the order of their names, before the newest.
-    std::sort(unnamed.begin(), unnamed.end(), [&](const std::string& a, const std::string& b) {
+    std::sort(numbered.begin(), numbered.end(), [&](const std::string& a, const std::string& b) {
         const bool aNewest = LowerCase(a) == newest;
         return aNewest != (LowerCase(b) == newest) ? !aNewest : a < b;
     });
-    std::stable_partition(unnamed.begin(), unnamed.end(), IsShortName);
-    for (const std::string& name : unnamed) {
-        std::string shortName = name;
-        for (unsigned serial = 1; !IsShortName(name) && serial < 1000000; ++serial) {
+    for (const std::string& name : numbered) {
+        std::string shortName;
+        for (unsigned serial = 1; serial < 1000000; ++serial) {
             shortName = ShortNameOf(name, serial);
             if (!taken.count(LowerCase(shortName))) break;
         }
