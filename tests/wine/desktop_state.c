@@ -4,7 +4,9 @@
  *                              or "focus none"
  *   desktop_state.exe order    the shown top-level windows that have a title, from the top of
  *                              the z-order down, one title a line, "* " before the foreground
- *                              window's and "  " before the others */
+ *                              window's and "  " before the others
+ *   desktop_state.exe shape TEXT   "iconic" or "normal" for the first shown top-level window
+ *                              whose title contains TEXT, "absent" when none is shown */
 #include <windows.h>
 
 #include <stdio.h>
@@ -15,6 +17,21 @@ static BOOL CALLBACK order_each(HWND window, LPARAM foreground) {
     if (!IsWindowVisible(window) || GetWindowTextA(window, text, sizeof(text)) <= 0) return TRUE;
     printf("%s%s\n", window == (HWND)foreground ? "* " : "  ", text);
     return TRUE;
+}
+
+typedef struct Shape {
+    const char* text;
+    const char* shape;
+} Shape;
+
+static BOOL CALLBACK shape_each(HWND window, LPARAM param) {
+    Shape* search = (Shape*)param;
+    char text[256];
+    if (!IsWindowVisible(window) || GetWindowTextA(window, text, sizeof(text)) <= 0 ||
+        !strstr(text, search->text))
+        return TRUE;
+    search->shape = IsIconic(window) ? "iconic" : "normal";
+    return FALSE;
 }
 
 static int focus(void) {
@@ -46,6 +63,14 @@ int main(int argc, char** argv) {
         EnumWindows(order_each, (LPARAM)GetForegroundWindow());
         return 0;
     }
-    fprintf(stderr, "usage: desktop_state focus|order\n");
+    if (argc == 3 && strcmp(argv[1], "shape") == 0) {
+        Shape search;
+        search.text = argv[2];
+        search.shape = "absent";
+        EnumWindows(shape_each, (LPARAM)&search);
+        printf("%s\n", search.shape);
+        return 0;
+    }
+    fprintf(stderr, "usage: desktop_state focus|order|shape TEXT\n");
     return 64;
 }

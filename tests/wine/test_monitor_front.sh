@@ -22,6 +22,7 @@ place() {
   n="$(printf '%s\n' "$SNAPSHOT" | grep -nE "^. $1" | head -n 1 | cut -d: -f1)"
   echo "${n:-99}"
 }
+shape() { wine "$DESKTOP_STATE" shape '(ORLO)' 2>/dev/null | tr -d '\r'; }
 cover_on_top() { order | head -n 1 | grep -q '^\* Cover$'; }
 warning_shown() { orlo_control ORLO Button '&Ignore' | grep -q '^visible'; }
 
@@ -46,6 +47,7 @@ expect_match "hidden into the tray: no task-bar button" "$(windows)" '^hidden .*
 orlo_second_start
 orlo_wait_until 10 main_shown || true
 expect_match "a second start brings it back" "$(windows)" '^visible .*[(]ORLO[)]'
+expect_eq "not minimised" "$(shape)" normal
 orlo_wait_until 5 fan_page || true
 expect_eq "on the Fan page" "$(fan_page && echo yes)" yes
 expect_eq "not on the Setup page" "$(setup_page && echo yes)" ""
