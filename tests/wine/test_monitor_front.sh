@@ -1,9 +1,10 @@
 #!/bin/sh
 # The main window's minimise and its coming to the front on the real ORLO.EXE: the caption's
 # minimise (WM_SYSCOMMAND, as the button sends it) on the Setup page hides the window into the
-# tray, without a task-bar button; a second start brings it back on the Fan page. Covered by
-# another program's window, a limit alarm brings the main window and the warning window above
-# the cover, the warning window as the foreground window.
+# tray, without a task-bar button, and so does another program's ShowWindow that makes it iconic;
+# a second start brings it back on the Fan page. Covered by another program's window, a limit
+# alarm brings the main window and the warning window above the cover, the warning window as the
+# foreground window.
 . "$(dirname "$0")/monitor_lib.sh"
 
 INI="$PROGRAM/A920.INI"
@@ -51,6 +52,14 @@ expect_eq "not minimised" "$(shape)" normal
 orlo_wait_until 5 fan_page || true
 expect_eq "on the Fan page" "$(fan_page && echo yes)" yes
 expect_eq "not on the Setup page" "$(setup_page && echo yes)" ""
+
+echo "made iconic by another program (ShowWindow, no system command)"
+expect_eq "iconified" "$(wine "$SYSCOMMAND" '(ORLO)' iconify 2>/dev/null | tr -d '\r')" 1
+orlo_wait_until 5 main_hidden || true
+expect_match "hidden into the tray as well" "$(windows)" '^hidden .*[(]ORLO[)]'
+orlo_second_start
+orlo_wait_until 10 main_shown || true
+expect_eq "a second start brings it back, not minimised" "$(shape)" normal
 
 echo "covered by another program's window"
 wine "$COVER" >/dev/null 2>&1 &
