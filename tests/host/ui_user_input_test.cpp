@@ -1,17 +1,13 @@
 // The user's keyboard and window roads into the control library: Tab walks the tab stops the
 // model names, the arrow keys press a focused up-down's arrows, Alt with an underlined letter
 // picks a page tab or a button as a click would, and a minimise by the system reaches the model.
-#include "os/sim/SimMachine.h"
-#include "os/sim/SimProcess.h"
-#include "ui/Application.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
-#include "ui/HeadlessPlatform.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
-#include "TestSandbox.h"
+#include "FormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -53,14 +49,9 @@ class KeysForm : public ui::Form {
     ui::TButton TwoButton;
 };
 
-class UserInput : public ::testing::Test {
+class UserInput : public FormFixture<KeysForm> {
   protected:
-    UserInput()
-        : sandbox("orlo-ui-input"), machine(sandbox), process(machine.StartProcess("C:\\T.EXE")),
-          platform(*process), app(*process, platform), form(app.CreateForm<KeysForm>()) {
-        form->Show();
-    }
-    ~UserInput() override { app.DestroyForms(); }
+    UserInput() : FormFixture("orlo-ui-input") { form->Show(); }
     std::vector<std::string> FocusWalk(int presses, bool shift) {
         std::vector<std::string> walk;
         for (int i = 0; i < presses; ++i) {
@@ -69,13 +60,6 @@ class UserInput : public ::testing::Test {
         }
         return walk;
     }
-
-    TestSandbox sandbox;
-    os::sim::SimMachine machine;
-    std::unique_ptr<os::sim::SimProcess> process;
-    ui::HeadlessPlatform platform;
-    ui::Application app;
-    KeysForm* form;
 };
 
 TEST_F(UserInput, TabStopsAreTheFocusTakingControlsThatDoNotSayNo) {
