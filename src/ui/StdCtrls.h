@@ -65,9 +65,9 @@ class TCheckBox : public Control {
 class TRadioButton : public Control {
   public:
     using Control::Control;
-    bool TakesFocus() const override { return true; }
     bool Checked() const { return checked_; }
-    // Checking one unchecks its siblings; a change runs OnClick.
+    // Checking one unchecks its siblings; a change runs OnClick. Tab stops at the checked one
+    // of the siblings only (the arrow keys move among them).
     void SetChecked(bool checked);
     void UserClick() override;
 

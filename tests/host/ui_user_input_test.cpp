@@ -73,6 +73,19 @@ TEST_F(UserInput, TabStopsAreTheFocusTakingControlsThatDoNotSayNo) {
     EXPECT_EQ(FocusWalk(2, false), (std::vector<std::string>{"Reading", "Spin"}));
 }
 
+// Of radio buttons side by side, Tab stops at the checked one only.
+TEST_F(UserInput, TabStopsAtTheCheckedRadioButton) {
+    ui::TRadioButton first(&form->One, "First"), second(&form->One, "Second");
+    EXPECT_FALSE(first.TabStop());
+    first.SetChecked(true);
+    EXPECT_TRUE(first.TabStop());
+    second.UserClick();
+    EXPECT_FALSE(first.TabStop());
+    EXPECT_TRUE(second.TabStop());
+    form->ActiveControl = &form->OneBox;
+    EXPECT_EQ(FocusWalk(2, false), (std::vector<std::string>{"Second", "Name"}));
+}
+
 // The first focus goes to the first tab stop. Tab walks the shown and enabled stops in order and
 // wraps; Shift+Tab walks back. Neither the read-only edit, the controls of the hidden page, nor
 // the edit of the hidden panel is a stop.
