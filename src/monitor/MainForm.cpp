@@ -272,7 +272,7 @@ void TForm1::LayoutFanPage() {
         row.NameLabel->SetBounds(214, top + 3, 70, 16);
         row.ValueBox->SetBounds(286, top, 80, 21);
         row.ValueBox->SetReadOnly(true);
-        row.ValueBox->TabStop = false;
+        row.ValueBox->SetTabStop(false);
         row.ValueBox->SetColor(ui::clWindow);
     };
     for (int k = 0; k < kTempCount; ++k)
@@ -309,7 +309,7 @@ void TForm1::LayoutConfigurePage() {
         for (ui::TEdit* edit : {lowEdit, highEdit}) {
             edit->SetText(limits.editText);
             edit->SetReadOnly(true);
-            edit->TabStop = false;
+            edit->SetTabStop(false);
             edit->SetColor(ui::clWindow);
         }
         lowEdit->SetBounds(x + 93, top, w, 21);

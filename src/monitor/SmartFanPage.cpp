@@ -97,7 +97,7 @@ void TForm1::LayoutSmartFanPage() {
         edit.SetBounds(left, top, width, 21);
         edit.SetText("0");
         edit.SetReadOnly(true);
-        edit.TabStop = false;
+        edit.SetTabStop(false);
         edit.SetColor(ui::clWindow);
     };
     auto upDown = [](ui::TUpDown& updown, int left, int top, int min, int max, int position) {
@@ -158,7 +158,7 @@ void TForm1::LayoutSmartFanPage() {
     label(labDutyCycle, "Duty-Cycle", 8, 45, 120);
     txtDutyCycle.SetBounds(kTempLeft, 42, 50, 21);
     txtDutyCycle.SetReadOnly(true);
-    txtDutyCycle.TabStop = false;
+    txtDutyCycle.SetTabStop(false);
     txtDutyCycle.SetColor(ui::clWindow);
     upDown(upDutyCycle, kTempLeft + 50, 42, 0, 99, 76);
     ShowManualDuty(false);

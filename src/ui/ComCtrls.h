@@ -31,6 +31,8 @@ class TTabSheet : public Control {
     bool wasShowing_ = false;
 };
 
+// The tabs are reached by the mouse and by Alt with a tab's underlined letter; Tab walks the
+// controls of the active page.
 class TPageControl : public Control {
   public:
     using Control::Control;
@@ -56,6 +58,7 @@ enum class TUDBtnType { btNext, btPrev };
 class TUpDown : public Control {
   public:
     using Control::Control;
+    bool TakesFocus() const override { return true; }
     int Min() const { return min_; }
     int Max() const { return max_; }
     void SetRange(int min, int max);

@@ -131,6 +131,13 @@ void Control::UserClick() {
     if (OnClick) OnClick(this);
 }
 
+void Control::SetTabStop(bool tabStop) {
+    bool before = TabStop();
+    tabStop_ = tabStop;
+    tabStopSet_ = true;
+    if (before != tabStop) Notify(Prop::TabStop);
+}
+
 bool Control::Focused() const {
     return Owner() && Owner()->ActiveControl == this;
 }

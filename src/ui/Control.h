@@ -131,6 +131,12 @@ class Control : public Component {
     // window takes the focus when the form is the active window.
     void SetFocus();
     bool Focused() const;
+    // Whether Tab stops at the control. By default the controls that take the keyboard focus
+    // (edits, buttons, boxes, lists, page controls, up-downs) stop, the others do not.
+    bool TabStop() const { return tabStopSet_ ? tabStop_ : TakesFocus(); }
+    void SetTabStop(bool tabStop);
+    // Whether the control is a windowed one that can take the keyboard focus.
+    virtual bool TakesFocus() const { return false; }
 
   protected:
     // Called when the control's showing state may have changed (form shown, parent shown).
@@ -149,6 +155,8 @@ class Control : public Component {
     TColor color_ = clBtnFace;
     TFont font_;
     TCursor cursor_ = TCursor::crDefault;
+    bool tabStop_ = false;
+    bool tabStopSet_ = false;
 };
 
 } // namespace ui

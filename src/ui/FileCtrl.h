@@ -17,6 +17,7 @@ class TDirectoryListBox;
 class TDriveComboBox : public Control {
   public:
     TDriveComboBox(Control* parent, std::string name);
+    bool TakesFocus() const override { return true; }
 
     const std::vector<std::string>& Items() const { return items_; }
     int ItemIndex() const { return itemIndex_; }
@@ -57,6 +58,7 @@ class TDirectoryListBox : public Control {
     };
 
     TDirectoryListBox(Control* parent, std::string name);
+    bool TakesFocus() const override { return true; }
 
     // The current folder: "C:\" for a root, else without a trailing backslash, each name
     // spelled as the folder is.

@@ -1,7 +1,12 @@
 #include "ui/Form.h"
 
 #include "ui/Application.h"
+#include "ui/ComCtrls.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace ui {
 
@@ -9,6 +14,28 @@ namespace {
 // Frame and caption of a single-border window at 96 pixels per inch.
 constexpr int kFrameWidth = 6;
 constexpr int kFrameHeight = 25;
+
+// The letter a caption underlines ("&Fan": F), in upper case; 0 when it has none ("&&" is an
+// ampersand).
+char Mnemonic(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] != '&')
+            return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+        ++i;
+    }
+    return 0;
+}
+
+// The controls the keyboard reaches: shown and enabled, within shown and enabled parents, each
+// parent's children in their order after it.
+void Reachable(Control& parent, std::vector<Control*>& out) {
+    for (Control* child : parent.Children()) {
+        if (!child->Visible() || !child->Enabled()) continue;
+        out.push_back(child);
+        Reachable(*child, out);
+    }
+}
 } // namespace
 
 Form::Form(Application& app, std::string name)
@@ -94,11 +121,87 @@ void Form::SetMinimized(bool minimized) {
     if (minimized) app_.Deactivate(this);
 }
 
+TTrayIcon* Form::TrayIcon() const {
+    for (Component* component : components_)
+        if (auto* tray = dynamic_cast<TTrayIcon*>(component)) return tray;
+    return nullptr;
+}
+
+void Form::UserMinimize() {
+    if (!Visible() || minimized_) return;
+    app_.Platform().Trace("user: minimises " + Name());
+    if (TTrayIcon* tray = TrayIcon())
+        tray->Minimize();
+    else
+        SetMinimized(true);
+}
+
+void Form::UserRestore() {
+    if (!minimized_) return;
+    app_.Platform().Trace("user: restores " + Name());
+    if (TTrayIcon* tray = TrayIcon()) {
+        tray->Restore();
+        return;
+    }
+    SetMinimized(false);
+    app_.Activate(this);
+}
+
 bool Form::Active() const {
     return app_.ActiveForm() == this;
 }
 
-void Form::UserKeyDown(int key) {
+std::vector<Control*> Form::TabStops() const {
+    std::vector<Control*> reachable, stops;
+    if (Visible()) Reachable(const_cast<Form&>(*this), reachable);
+    for (Control* control : reachable)
+        if (control->TabStop()) stops.push_back(control);
+    return stops;
+}
+
+bool Form::UserMnemonic(char letter) {
+    letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    std::vector<Control*> reachable;
+    if (Visible()) Reachable(*this, reachable);
+    for (Control* control : reachable) {
+        if (auto* pages = dynamic_cast<TPageControl*>(control)) {
+            for (TTabSheet* page : pages->Pages()) {
+                if (page->TabVisible() && Mnemonic(page->Caption()) == letter) {
+                    pages->UserSelect(page);
+                    return true;
+                }
+            }
+        } else if ((dynamic_cast<TButton*>(control) || dynamic_cast<TCheckBox*>(control) ||
+                    dynamic_cast<TRadioButton*>(control)) &&
+                   Mnemonic(control->Caption()) == letter) {
+            if (!dynamic_cast<TButton*>(control)) control->SetFocus();
+            control->UserClick();
+            return true;
+        }
+    }
+    return false;
+}
+
+void Form::UserKeyDown(int key, bool shift) {
+    if (key == kVkTab) {
+        std::vector<Control*> stops = TabStops();
+        if (stops.empty()) return;
+        auto at = std::find(stops.begin(), stops.end(), ActiveControl);
+        std::size_t next;
+        if (at == stops.end())
+            next = shift ? stops.size() - 1 : 0;
+        else if (shift)
+            next = (static_cast<std::size_t>(at - stops.begin()) + stops.size() - 1) % stops.size();
+        else
+            next = (static_cast<std::size_t>(at - stops.begin()) + 1) % stops.size();
+        stops[next]->SetFocus();
+        return;
+    }
+    if (key == kVkUp || key == kVkDown) {
+        auto* upDown = dynamic_cast<TUpDown*>(ActiveControl);
+        if (upDown && upDown->Showing()) upDown->UserArrow(key == kVkUp);
+        return;
+    }
     auto* focused = dynamic_cast<TButton*>(ActiveControl);
     if (key == kVkReturn && focused && focused->Showing() && focused->Enabled()) {
         focused->UserClick();
@@ -140,6 +243,11 @@ void Form::RealizeAll() {
 }
 
 void Form::Activated() {
+    // A window activated without a focused control gives the focus to its first tab stop.
+    if (!ActiveControl) {
+        std::vector<Control*> stops = TabStops();
+        if (!stops.empty()) ActiveControl = stops.front();
+    }
     if (OnActivate) OnActivate(this);
 }
 

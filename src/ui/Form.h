@@ -11,6 +11,8 @@
 
 namespace ui {
 
+class TTrayIcon;
+
 enum TModalResult : int {
     mrNone = 0,
     mrOk = 1,
@@ -39,8 +41,11 @@ struct TMessage {
 constexpr std::uint32_t WM_POWERBROADCAST = 0x218;
 // WM_CLOSE, under a name of its own: the Win32 side's headers define the message's name.
 constexpr std::uint32_t kWmClose = 0x0010;
+constexpr int kVkTab = 0x09;
 constexpr int kVkReturn = 0x0D;
 constexpr int kVkEscape = 0x1B;
+constexpr int kVkUp = 0x26;
+constexpr int kVkDown = 0x28;
 constexpr std::uintptr_t PBT_APMRESUMESUSPEND = 7;
 
 class Form : public Control, public os::WindowSink {
@@ -79,6 +84,14 @@ class Form : public Control, public os::WindowSink {
     // program (its pages keep showing; nothing runs their show handlers on the restore).
     bool Minimized() const { return minimized_; }
     void SetMinimized(bool minimized);
+    // The tray icon that hides this window while it is minimised; null when it has none.
+    TTrayIcon* TrayIcon() const;
+    // The user minimises the window by the system (the caption's button, the system menu, the
+    // task bar, another program): a window with a tray icon goes to the tray through the icon's
+    // Minimize, any other becomes iconic and inactive.
+    void UserMinimize();
+    // The user restores the minimised window: through the tray icon's Restore when it has one.
+    void UserRestore();
 
     std::function<void(Component* sender)> OnActivate;
     std::function<void(Component* sender, TCloseAction& action)> OnClose;
@@ -91,8 +104,14 @@ class Form : public Control, public os::WindowSink {
     virtual void DefaultHandler(TMessage& message);
 
     // The user presses a key in the window: Enter clicks the focused button, else the default
-    // button; Esc clicks the cancel button.
-    void UserKeyDown(int key);
+    // button; Esc clicks the cancel button; Tab (with Shift: backwards) moves the focus to the
+    // next tab stop; the arrow keys up and down press the arrows of a focused up-down.
+    void UserKeyDown(int key, bool shift = false);
+    // The user presses Alt with a letter: the first shown and enabled page tab, button or box
+    // whose caption underlines it ("&Fan") is picked as a click on it would. False when none.
+    bool UserMnemonic(char letter);
+    // The controls Tab stops at now, in tab order (each parent's children in their order).
+    std::vector<Control*> TabStops() const;
     // The user closes the window by the system (Alt+F4, the close box, the system menu's
     // "Close"): the window gets the close message, as any other WM_CLOSE sent to it.
     void UserClose();

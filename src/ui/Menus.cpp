@@ -33,6 +33,7 @@ void TTrayIcon::Restore() {
     if (App()) App()->Platform().Trace("tray: restore " + Owner()->Name());
     Owner()->SetMinimized(false);
     if (!Owner()->Visible()) Owner()->Show();
+    App()->Platform().BringToFront(*Owner());
     App()->Activate(Owner());
     Notify(Prop::Other);
     if (OnRestore) OnRestore(this);

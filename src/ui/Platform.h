@@ -34,6 +34,7 @@ enum class Prop {
     Frame,
     ReadOnly,
     Cursor,
+    TabStop,
     Chart, // a chart's series or axes
     Other,
 };
@@ -86,6 +87,9 @@ class Platform {
 
     // The control's real window takes the keyboard focus, when its form is the active window.
     virtual void SetFocus(Control& /*control*/) {}
+    // The form's shown real window comes to the front, above other programs' windows, as the
+    // foreground window where the system allows it.
+    virtual void BringToFront(Form& /*form*/) {}
 
     // The real window for a control; the headless side has none.
     virtual std::unique_ptr<ControlPeer> CreatePeer(Component& component) = 0;

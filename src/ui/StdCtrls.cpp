@@ -47,6 +47,7 @@ void TRadioButton::SetChecked(bool checked) {
     if (checked_ == checked) return;
     checked_ = checked;
     Notify(Prop::Checked);
+    SetTabStop(checked);
     if (!checked) return; // only checking a radio button is a click
     if (Parent()) {
         for (Control* sibling : Parent()->Children()) {
@@ -54,6 +55,7 @@ void TRadioButton::SetChecked(bool checked) {
             if (radio && radio != this && radio->checked_) {
                 radio->checked_ = false;
                 radio->Notify(Prop::Checked);
+                radio->SetTabStop(false);
             }
         }
     }

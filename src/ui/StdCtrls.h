@@ -23,12 +23,12 @@ class TGroupBox : public Control {
 class TEdit : public Control {
   public:
     using Control::Control;
+    bool TakesFocus() const override { return true; }
     const std::string& Text() const { return Caption(); }
     void SetText(const std::string& text) { SetCaption(text); }
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly);
     char PasswordChar = 0;
-    bool TabStop = true;
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnChange;
     // The user types a key: the key-press handler may discard it (key 0).
@@ -41,6 +41,7 @@ class TEdit : public Control {
 class TButton : public Control {
   public:
     using Control::Control;
+    bool TakesFocus() const override { return true; }
     int ModalResult = 0;
     bool Default = false;
     bool Cancel = false;
@@ -51,6 +52,7 @@ class TButton : public Control {
 class TCheckBox : public Control {
   public:
     using Control::Control;
+    bool TakesFocus() const override { return true; }
     bool Checked() const { return checked_; }
     // A change of state runs OnClick, as the user's click would.
     void SetChecked(bool checked);
@@ -64,7 +66,8 @@ class TRadioButton : public Control {
   public:
     using Control::Control;
     bool Checked() const { return checked_; }
-    // Checking one unchecks its siblings; a change runs OnClick.
+    // Checking one unchecks its siblings; a change runs OnClick. Tab stops at the checked one
+    // of the siblings only (the arrow keys move among them).
     void SetChecked(bool checked);
     void UserClick() override;
 
@@ -76,6 +79,7 @@ class TRadioButton : public Control {
 class TComboBox : public Control {
   public:
     using Control::Control;
+    bool TakesFocus() const override { return true; }
     const std::vector<std::string>& Items() const { return items_; }
     void SetItems(const std::vector<std::string>& items);
     void AddItem(const std::string& item);

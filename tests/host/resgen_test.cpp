@@ -295,6 +295,41 @@ TEST(ResgenTest, IconHoldsMaskedImagesOf32And16Pixels) {
     }
 }
 
+// A cursor file (type 2) of one black-and-white 32 x 32 image whose hot spot lies on the
+// picture's black outline at the finger's tip; the corners let the screen show through.
+TEST(ResgenTest, HandCursorIsOneMonochromeImageWithItsHotSpotOnTheFinger) {
+    const Bytes& b = fileNamed("HAND.cur");
+    EXPECT_EQ(le16(b, 0), 0u);
+    EXPECT_EQ(le16(b, 2), 2u);
+    ASSERT_EQ(le16(b, 4), 1u);
+    EXPECT_EQ(b[6], 32);
+    EXPECT_EQ(b[7], 32);
+    const std::uint32_t hotX = le16(b, 10), hotY = le16(b, 12);
+    const std::uint32_t bytes = le32(b, 14), offset = le32(b, 18);
+    ASSERT_EQ(offset, 22u);
+    ASSERT_EQ(offset + bytes, b.size());
+    const std::uint32_t row = 4; // 1-bit rows padded to four bytes
+    EXPECT_EQ(bytes, 40 + 8 + 2 * 32 * row);
+    EXPECT_EQ(s32(b, offset + 4), 32);
+    EXPECT_EQ(s32(b, offset + 8), 64);
+    EXPECT_EQ(le16(b, offset + 14), 1u);
+    EXPECT_EQ(le32(b, offset + 40), 0x000000u);
+    EXPECT_EQ(le32(b, offset + 44), 0xFFFFFFu);
+    const std::size_t colour = offset + 48, mask = colour + 32 * row;
+    auto bit = [&](std::size_t rows, std::uint32_t x, std::uint32_t y) {
+        return (b[rows + (31 - y) * row + x / 8] >> (7 - x % 8)) & 1;
+    };
+    EXPECT_FALSE(bit(mask, hotX, hotY)) << "the hot spot is drawn";
+    EXPECT_FALSE(bit(colour, hotX, hotY)) << "in black";
+    for (std::uint32_t corner : {0u, 31u}) {
+        EXPECT_TRUE(bit(mask, corner, 0));
+        EXPECT_TRUE(bit(mask, corner, 31));
+    }
+    // White inside the outline: the finger below its tip.
+    EXPECT_FALSE(bit(mask, hotX, hotY + 2));
+    EXPECT_TRUE(bit(colour, hotX, hotY + 2));
+}
+
 TEST(ResgenTest, WarningSoundIsAboutOneSecondOfTwoTones) {
     const Bytes& b = fileNamed("warning.wav");
     ASSERT_EQ(code(b, 0), "RIFF");
@@ -347,7 +382,7 @@ TEST(ResgenTest, ResourceScriptNamesEveryResourceAndFile) {
         at = nl + 1;
     }
     std::set<std::string> expected = {"MAINICON ICON \"ORLO.ico\"", "1 ICON \"ORLO.ico\"",
-                                      "FAN AVI \"FAN.avi\""};
+                                      "FAN AVI \"FAN.avi\"", "HANDPOINT CURSOR \"HAND.cur\""};
     for (const char* colour : {"RED", "GREEN"})
         for (int d = 0; d <= 9; ++d) {
             const std::string name = colour + std::to_string(d);

@@ -11,6 +11,7 @@
 #include "ui/HeadlessPlatform.h"
 #include "ui/StdCtrls.h"
 
+#include "FormFixture.h"
 #include "TestSandbox.h"
 
 #include <gtest/gtest.h>
@@ -39,20 +40,10 @@ class TestForm : public ui::Form {
     ui::TTimer Timer;
 };
 
-class UiSemantics : public ::testing::Test {
+class UiSemantics : public FormFixture<TestForm> {
   protected:
-    UiSemantics()
-        : sandbox("orlo-ui"), machine(sandbox), process(machine.StartProcess("C:\\T.EXE")),
-          platform(*process), app(*process, platform), form(app.CreateForm<TestForm>()) {}
-    ~UiSemantics() override { app.DestroyForms(); }
+    UiSemantics() : FormFixture("orlo-ui") {}
     std::uint32_t Now() { return machine.Tick(); }
-
-    TestSandbox sandbox;
-    os::sim::SimMachine machine;
-    std::unique_ptr<os::sim::SimProcess> process;
-    ui::HeadlessPlatform platform;
-    ui::Application app;
-    TestForm* form;
 };
 
 TEST_F(UiSemantics, CheckingFromCodeRunsTheClickOnlyOnAChange) {

@@ -18,3 +18,26 @@ windows() { wine "$WINDOW_STATE" "${1:-ORLO}" 2>/dev/null | tr -d '\r'; }
 # window sits in the tray. A test that starts the monitor again removes log.txt first, or a
 # window not yet shown would pass for one hidden in the tray.
 in_tray() { [ -f "$PROGRAM/log.txt" ] && windows | grep -Eq '^hidden .*[(]ORLO[)]'; }
+# The main window is on screen.
+main_shown() { windows | grep -Eq '^visible .*[(]ORLO[)]'; }
+# Starts the monitor without a delay, waits until it sits in the tray, and brings its main window
+# up by a second start.
+orlo_open_main_window() {
+  orlo_start_monitor 0
+  orlo_wait_until 30 in_tray || true
+  orlo_second_start
+  orlo_wait_until 10 main_shown || true
+}
+# Ends a test: the exit message must end the monitor; then orlo_finish.
+orlo_exit_and_finish() {
+  wine "$BROADCAST" EXITZarvoORLO >/dev/null 2>&1
+  orlo_wait_until 15 orlo_monitor_ended || true
+  expect_eq "the exit message ends the monitor" "$(orlo_monitor_ended || echo running)" ""
+  if orlo_monitor_ended; then
+    orlo_wait_monitor
+  else
+    kill "$ORLO_PID" 2>/dev/null || true
+  fi
+  orlo_finish
+}
+orlo_monitor_ended() { ! kill -0 "$ORLO_PID" 2>/dev/null; }

@@ -25,6 +25,7 @@ std::string makeResourceScript() {
             rc += name + " BITMAP \"" + name + ".bmp\"\n";
         }
     rc += "\nFAN AVI \"FAN.avi\"\n";
+    rc += "HANDPOINT CURSOR \"HAND.cur\"\n";
     return rc;
 }
 
@@ -45,6 +46,7 @@ std::vector<OutputFile> allResources() {
                              encodeBmp4(drawDigit(d, kColours[c]), vgaPalette())});
     files.push_back({"FAN.avi", makeFanAvi()});
     files.push_back({"ORLO.ico", makeIcon()});
+    files.push_back({"HAND.cur", makeHandCursor()});
     files.push_back({"warning.wav", makeWarningWav()});
     files.push_back({"SETUP.bmp", encodeBmp4(drawSetupPicture(), vgaPalette())});
     const std::string rc = makeResourceScript();

@@ -76,6 +76,12 @@ Bytes makeFanAvi();
 // --- Program icon: 32 x 32 and 16 x 16, 16 colours ---
 Bytes makeIcon();
 
+// --- The hand-point cursor: 32 x 32, black and white, hot spot at the finger's tip ---
+constexpr int kHandCursorSize = 32;
+constexpr int kHandCursorHotSpotX = 5;
+constexpr int kHandCursorHotSpotY = 0;
+Bytes makeHandCursor();
+
 // --- The installer's page picture: the fan on the button face, 50 x 44, 16 colours ---
 constexpr int kSetupPictureWidth = 50;
 constexpr int kSetupPictureHeight = 44;

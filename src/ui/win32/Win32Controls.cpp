@@ -237,7 +237,7 @@ class PageControlPeer : public WinPeer {
     PageControlPeer(Win32Platform& platform, TPageControl& pages)
         : WinPeer(platform, pages), pages_(pages) {}
     void Create() override {
-        CreateChild(WC_TABCONTROLA, WS_CLIPCHILDREN | WS_TABSTOP, WS_EX_CONTROLPARENT, "");
+        CreateChild(WC_TABCONTROLA, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, "");
         RebuildTabs();
     }
 
@@ -604,7 +604,7 @@ class EditPeer : public WinPeer {
   public:
     EditPeer(Win32Platform& platform, TEdit& edit) : WinPeer(platform, edit), edit_(edit) {}
     void Create() override {
-        DWORD style = ES_AUTOHSCROLL | WS_TABSTOP;
+        DWORD style = ES_AUTOHSCROLL;
         if (edit_.PasswordChar) style |= ES_PASSWORD;
         if (edit_.ReadOnly()) style |= ES_READONLY;
         CreateChild("EDIT", style, WS_EX_CLIENTEDGE);
@@ -675,7 +675,7 @@ class ButtonPeer : public WinPeer {
     ButtonPeer(Win32Platform& platform, TButton& button)
         : WinPeer(platform, button), button_(button) {}
     void Create() override {
-        CreateChild("BUTTON", (button_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP);
+        CreateChild("BUTTON", button_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     }
     void OnCommand(WORD code) override {
         if (code == BN_CLICKED && !platform_.Quiet())
@@ -693,7 +693,7 @@ class CheckPeer : public WinPeer {
     CheckPeer(Win32Platform& platform, Control& control, bool radio)
         : WinPeer(platform, control), radio_(radio) {}
     void Create() override {
-        CreateChild("BUTTON", (radio_ ? BS_RADIOBUTTON : BS_CHECKBOX) | WS_TABSTOP);
+        CreateChild("BUTTON", radio_ ? BS_RADIOBUTTON : BS_CHECKBOX);
         ShowChecked();
     }
     void OnCommand(WORD code) override {
@@ -728,7 +728,7 @@ class ComboPeer : public WinPeer {
     ComboPeer(Win32Platform& platform, TComboBox& combo)
         : WinPeer(platform, combo), combo_(combo) {}
     void Create() override {
-        CreateChild("COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
+        CreateChild("COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL);
         if (!hwnd_) return;
         edit_ = GetWindow(hwnd_, GW_CHILD);
         Subclass(edit_);
@@ -791,14 +791,16 @@ class ComboPeer : public WinPeer {
 
 // --- common controls -----------------------------------------------------------------------
 
-// A spinner without a buddy: an arrow press goes to the model, which decides the position;
-// the control's own change is always refused.
+// A spinner without a buddy: an arrow press (a click, or the arrow keys up and down while it
+// has the focus) goes to the model, which decides the position; the control's own change is
+// always refused.
 class UpDownPeer : public WinPeer {
   public:
     UpDownPeer(Win32Platform& platform, TUpDown& upDown)
         : WinPeer(platform, upDown), upDown_(upDown) {}
     void Create() override {
-        CreateChild(UPDOWN_CLASSA, UDS_ARROWKEYS | WS_TABSTOP, 0, "");
+        CreateChild(UPDOWN_CLASSA, 0, 0, "");
+        Subclass(hwnd_);
         ShowRange();
     }
     bool OnNotify(NMHDR* header, LRESULT& result) override {
@@ -813,6 +815,19 @@ class UpDownPeer : public WinPeer {
     }
 
   protected:
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
+        // The dialog manager would move the focus with the arrow keys.
+        if (msg == WM_GETDLGCODE) return DLGC_WANTARROWS;
+        if (msg == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
+            bool up = wParam == VK_UP;
+            platform_.Run([this, up] { upDown_.UserArrow(up); });
+            Win32Platform::QuietScope quiet(platform_);
+            ShowPosition();
+            return 0;
+        }
+        return CallOriginal(hwnd, msg, wParam, lParam);
+    }
+
     void Update(Prop prop) override {
         if (prop == Prop::Range)
             ShowRange();

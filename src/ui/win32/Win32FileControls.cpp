@@ -46,7 +46,7 @@ class DriveComboPeer : public WinPeer {
     DriveComboPeer(Win32Platform& platform, TDriveComboBox& combo)
         : WinPeer(platform, combo), combo_(combo) {}
     void Create() override {
-        CreateChild("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
+        CreateChild("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL);
         Sync(true);
     }
     RECT Placement() const override {
@@ -90,7 +90,7 @@ class DirectoryListPeer : public WinPeer {
     void Create() override {
         CreateChild("LISTBOX",
                     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-                        WS_VSCROLL | WS_TABSTOP,
+                        WS_VSCROLL,
                     WS_EX_CLIENTEDGE, "");
         if (!hwnd_) return;
         SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, kItemHeight);

@@ -67,6 +67,7 @@ class Win32Platform : public Platform {
                    const Form* owner,
                    const std::function<void(const std::function<bool()>&)>& runModal) override;
     void SetFocus(Control& control) override;
+    void BringToFront(Form& form) override;
     std::unique_ptr<ControlPeer> CreatePeer(Component& component) override;
     void Trace(const std::string& line) override;
     void ApplicationTerminated() override { PostQuitMessage(0); }
@@ -105,6 +106,8 @@ class Win32Platform : public Platform {
     void FireTimer(UINT_PTR id);
     bool PreTranslate(MSG& msg);
     void RethrowPending();
+    // The focus the user moved (Tab, a click) becomes the model's: its form's ActiveControl.
+    void FollowFocus();
 
     HINSTANCE instance_;
     HWND timerWindow_ = nullptr;
@@ -119,6 +122,7 @@ class Win32Platform : public Platform {
     int inMessageBox_ = 0;
     Application* app_ = nullptr;
     std::vector<FormPeer*> forms_;
+    HWND focus_ = nullptr; // the focus the model last heard of
 };
 
 // COLORREF of a colour, system colours included.
@@ -128,6 +132,11 @@ COLORREF ColorRef(TColor color);
 HWND RootWindow(HWND hwnd);
 // Whether a window can be seen: it and every parent visible, its top window not minimised.
 bool OnScreen(HWND hwnd);
+// Brings a top-level window to the front as the foreground window. Where the system refuses
+// that to a program in the background (the foreground lock of Windows 98 and 2000 on), the
+// window still goes above every other program's window, without taking the input, and its
+// task-bar button flashes, as the system does for such a program.
+void BringWindowToFront(HWND hwnd);
 
 // What a window shows of one property. A peer passes a change to its window only when the new
 // value differs from the shown one:
@@ -150,6 +159,9 @@ template <class T> class Shown {
 };
 // The system cursor for a control under the mouse (the screen cursor wins); null for the default.
 HCURSOR CursorFor(Application* app, const Control* control);
+// The pointing hand: the system's where it has one, else the program's own (its resource
+// HANDPOINT).
+HCURSOR HandCursor();
 
 // The window of one control. Reads the control's state when created, follows each change and
 // routes the user's input to the control's setters.
@@ -301,7 +313,7 @@ class FormPeer : public WinPeer {
 
     Form& form_;
     bool shownOnce_ = false;
-    bool minimized_ = false; // minimised by the user (iconic), not to the tray
+    bool minimized_ = false; // the window is iconic
     HWND focus_ = nullptr;
     std::vector<HWND> disabledForModal_;
 };

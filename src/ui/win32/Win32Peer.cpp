@@ -42,6 +42,30 @@ bool OnScreen(HWND hwnd) {
     return hwnd && IsWindowVisible(hwnd) && !IsIconic(RootWindow(hwnd));
 }
 
+namespace {
+// The system's pointing hand, which Windows 98 and 2000 brought (IDC_HAND of newer headers).
+const char* const kSystemHand = MAKEINTRESOURCEA(32649);
+} // namespace
+
+HCURSOR HandCursor() {
+    // Looked up once: the cursors live as long as the program.
+    static HCURSOR hand = [] {
+        HCURSOR system = LoadCursorA(nullptr, kSystemHand);
+        return system ? system : LoadCursorA(GetModuleHandleA(nullptr), "HANDPOINT");
+    }();
+    return hand;
+}
+
+void BringWindowToFront(HWND hwnd) {
+    if (!hwnd || !IsWindowVisible(hwnd)) return;
+    if (SetForegroundWindow(hwnd) && GetForegroundWindow() == hwnd) return;
+    // Above the topmost windows for a moment, then back among the others at their top.
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    FlashWindow(hwnd, TRUE);
+}
+
 HCURSOR CursorFor(Application* app, const Control* control) {
     TCursor cursor = app ? app->ScreenCursor() : TCursor::crDefault;
     for (const Control* c = control; cursor == TCursor::crDefault && c; c = c->Parent())
@@ -54,7 +78,7 @@ HCURSOR CursorFor(Application* app, const Control* control) {
     case TCursor::crHourGlass:
         return LoadCursor(nullptr, IDC_WAIT);
     case TCursor::crHandPoint:
-        return LoadCursor(nullptr, IDC_HAND);
+        return HandCursor();
     case TCursor::crDefault:
         break;
     }
@@ -156,6 +180,13 @@ void WinPeer::Update(Prop prop) {
     case Prop::Other:
         InvalidateRect(hwnd_, nullptr, TRUE);
         break;
+    case Prop::TabStop: {
+        LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+        LONG stop = control_->TabStop() ? WS_TABSTOP : 0;
+        if ((style & WS_TABSTOP) != stop)
+            SetWindowLongA(hwnd_, GWL_STYLE, (style & ~WS_TABSTOP) | stop);
+        break;
+    }
     default:
         break;
     }
@@ -239,6 +270,8 @@ HWND WinPeer::CreateChild(const char* className, DWORD style, DWORD exStyle, con
     if (!parent || !control_) return nullptr;
     RECT r = Placement();
     style |= WS_CHILD | WS_CLIPSIBLINGS;
+    // Tab and the dialog manager's first focus stop where the model says.
+    if (control_->TabStop()) style |= WS_TABSTOP;
     // No creation and destruction notices to the parent: the form may be half destroyed then.
     exStyle |= WS_EX_NOPARENTNOTIFY;
     if (control_->Visible()) style |= WS_VISIBLE;
@@ -476,7 +509,7 @@ void FormPeer::ShowNative(bool show) {
         // What changed while it was hidden first, so that it shows current at once.
         CatchUp();
         ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
-        SetForegroundWindow(hwnd_);
+        BringWindowToFront(hwnd_);
     } else {
         // Give the input back first, so that the system can activate the window below.
         for (HWND other : disabledForModal_)
@@ -490,7 +523,12 @@ void FormPeer::Update(Prop prop) {
     if (!hwnd_) return;
     switch (prop) {
     case Prop::Visible:
-        ShowNative(form_.Visible() && !form_.Minimized());
+        if (!form_.Minimized() || !form_.Visible())
+            ShowNative(form_.Visible());
+        else if (form_.TrayIcon())
+            ShowNative(false); // into the tray: no task-bar button
+        else if (!IsIconic(hwnd_))
+            ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
         break;
     case Prop::Bounds:
         ApplySize();
@@ -557,12 +595,34 @@ LRESULT FormPeer::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         FillRect(reinterpret_cast<HDC>(wParam), &r, OwnBrush());
         return 1;
     }
+    case WM_SYSCOMMAND:
+        // A minimise or restore the user asks of the system goes through the model, which hides
+        // a window with a tray icon into the tray. A window without a minimise box stays.
+        switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+            if (form_.BorderIcons & biMinimize) platform_.Run([this] { form_.UserMinimize(); });
+            return 0;
+        case SC_RESTORE:
+            if (form_.Minimized()) {
+                platform_.Run([this] { form_.UserRestore(); });
+                return 0;
+            }
+            break;
+        default:
+            break;
+        }
+        break;
     case WM_SIZE:
-        // Restored from the minimised state: what changed meanwhile shows now.
         if (wParam == SIZE_MINIMIZED) {
             minimized_ = true;
+            // Made iconic by another road (another program, the system): the model hears of it.
+            if (!platform_.Quiet() && !form_.Minimized())
+                platform_.Run([this] { form_.UserMinimize(); });
         } else if (minimized_) {
+            // Restored from the minimised state: what changed meanwhile shows now.
             minimized_ = false;
+            if (!platform_.Quiet() && form_.Minimized())
+                platform_.Run([this] { form_.UserRestore(); });
             CatchUp();
         }
         LayoutChildren();

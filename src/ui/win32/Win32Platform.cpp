@@ -119,6 +119,14 @@ bool Win32Platform::PreTranslate(MSG& msg) {
         // handler as the character 13, as the class library passes it on.
         if (msg.wParam == VK_RETURN && EditWantsEnter(msg.hwnd)) return false;
     }
+    // Alt with an underlined letter picks what the model finds for it: a page tab, a button, a
+    // box.
+    if (msg.message == WM_SYSCHAR) {
+        bool picked = false;
+        char letter = static_cast<char>(msg.wParam);
+        Run([&] { picked = form->TheForm().UserMnemonic(letter); });
+        if (picked) return true;
+    }
     // Tab and the arrow keys move the focus between the controls.
     return IsDialogMessageA(top, &msg) != FALSE;
 }
@@ -132,6 +140,7 @@ bool Win32Platform::DispatchOne() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    FollowFocus();
     bases_.pop_back();
     RethrowPending();
     return true;
@@ -195,6 +204,24 @@ void Win32Platform::SetFocus(Control& control) {
     if (hwnd && RootWindow(hwnd) == GetActiveWindow()) ::SetFocus(hwnd);
 }
 
+void Win32Platform::BringToFront(Form& form) {
+    auto hwnd = reinterpret_cast<HWND>(form.Handle());
+    if (!hwnd || !IsWindowVisible(hwnd)) return;
+    // The model activates the form itself.
+    QuietScope quiet(*this);
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    BringWindowToFront(hwnd);
+    // A modal window of the program that took the input from it stays above it, as the window
+    // that has the input.
+    if (IsWindowEnabled(hwnd)) return;
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
+        if ((*it)->TheForm().Modal() && IsWindowVisible((*it)->Handle())) {
+            BringWindowToFront((*it)->Handle());
+            return;
+        }
+    }
+}
+
 void Win32Platform::ScreenCursorChanged() {
     // The system asks a window for its cursor only when the mouse moves over it, and a program
     // that sets the hourglass is about to be busy: ask the window under the mouse now, as the
@@ -217,6 +244,17 @@ void Win32Platform::ShowSystemCursor(TCursor cursor) {
 
 void Win32Platform::Trace(const std::string& line) {
     OutputDebugStringA((line + "\n").c_str());
+}
+
+void Win32Platform::FollowFocus() {
+    HWND focus = GetFocus();
+    if (focus == focus_) return;
+    focus_ = focus;
+    // A combo box's edit belongs to the combo box's peer.
+    WinPeer* peer = WinPeer::FromHandle(focus);
+    Control* control = peer ? peer->Ctl() : nullptr;
+    if (control && control->Owner() && control != control->Owner())
+        control->Owner()->ActiveControl = control;
 }
 
 FormPeer* Win32Platform::FormFromHandle(HWND hwnd) const {
