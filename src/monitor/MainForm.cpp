@@ -300,7 +300,7 @@ void TForm1::LayoutConfigurePage() {
     auto layoutRow = [](ui::TCheckBox* box, ui::TEdit* lowEdit, ui::TUpDown* low, ui::TLabel* range,
                         ui::TEdit* highEdit, ui::TUpDown* high, int column, int line,
                         const Limits& limits) {
-        int x = column == 0 ? 2 : 276;
+        int x = column == 0 ? 2 : 294;
         const int w = limits.editWidth;
         int top = 8 + 30 * line;
         box->SetCaption(box->Name());
@@ -325,8 +325,9 @@ void TForm1::LayoutConfigurePage() {
         low->SetPosition(0);
         high->SetPosition(limits.high);
     };
-    const Limits fan{10000, 100, 0, "0", 68};
-    const Limits temperature{100, 1, 100, "-1", 68};
+    // The fan rows as wide as the temperature rows below them, for one column of "~".
+    const Limits fan{10000, 100, 0, "0", 77};
+    const Limits temperature{100, 1, 100, "-1", 77};
     const Limits voltage{15000, 100, 0, "0", 56};
     for (int n = 0; n < kFanCount; ++n) {
         FanRow& r = rows.Fan[n];

@@ -6,6 +6,8 @@
 #include "ui/Application.h"
 #include "ui/IniFile.h"
 
+#include <algorithm>
+
 namespace monitor {
 
 namespace {
@@ -150,7 +152,7 @@ void TForm1::LayoutSmartFanPage() {
 
     gbFintekSmartFanForMB.SetCaption("Smart CPUFan");
     gbFintekSmartFanForMB.SetBounds(4, 2, 478, 194);
-    label(labSmartFanFunction, "Smart CPUFan Function", 8, 21, 120);
+    label(labSmartFanFunction, "Smart CPUFan Function", 8, 21, 124);
     cbSmartFanFunction.SetItems({"Full Speed", "By Duty-Cycle", "By Temperature"});
     cbSmartFanFunction.SetBounds(kTempLeft, 18, 120, 21); // room for "By Temperature"
     btnDefault.SetCaption("Load Settings From BIOS");
@@ -411,7 +413,9 @@ void TForm1::ScaleFanCurve() {
 }
 
 void TForm1::SetDutyCycleFromRegister(std::uint8_t pwm) {
-    upDutyCycle.SetPosition(pwm * 100 / 255);
+    // Held to the up-down's range before it is set, so that the text beside it shows the
+    // position it takes (255 is 100 %, shown as 99).
+    upDutyCycle.SetPosition(std::min(pwm * 100 / 255, upDutyCycle.Max()));
     float percent = pwm * 100 / 255.0f;
     if (percent - static_cast<float>(upDutyCycle.Position()) > 0.5f)
         upDutyCycle.SetPosition(upDutyCycle.Position() + 1);

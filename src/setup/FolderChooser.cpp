@@ -12,7 +12,9 @@ TForm2::TForm2(ui::Application& app, SetupProgram&)
     BorderIcons = 0;
     SetBounds(0, 0, 234, 308);
     Label1.SetCaption("Please choose the directory for installation.");
-    Label1.SetBounds(8, 8, 214, 16);
+    // Two lines: the sentence is wider than the window in the dialog font of 2000 and XP.
+    Label1.WordWrap = true;
+    Label1.SetBounds(8, 4, 214, 26);
     Label2.SetCaption("Drives:");
     Label2.SetBounds(8, 30, 100, 16);
     DriveComboBox1.SetBounds(8, 48, 214, 21);

@@ -259,6 +259,24 @@ TEST(StoredSetting, ByDutyCycleWithoutAStoredDuty) {
     EXPECT_EQ(sim.WritesOf(0x6B), std::vector<int>{255});
 }
 
+// A stored duty byte is shown as its percentage, held to the up-down's 99 before it is set: the
+// text and the position agree.
+TEST(StoredSetting, ByDutyCycleShowsTheStoredDutyWithinTheUpDownsRange) {
+    struct Case {
+        const char* pwm;
+        int percent;
+    };
+    for (Case c : {Case{"128", 50}, Case{"254", 99}, Case{"255", 99}}) {
+        SCOPED_TRACE(c.pwm);
+        SmartFanSim sim;
+        sim.UseIni({{"FINTEK", "ENABLED", "6"}, {"FINTEK", "PWMDUTY", c.pwm}});
+        sim.RunFor(3000, [&](monitor::MonitorProgram& p) {
+            EXPECT_EQ(p.Form1->upDutyCycle.Position(), c.percent);
+            EXPECT_EQ(p.Form1->txtDutyCycle.Text(), std::to_string(c.percent) + " %");
+        });
+    }
+}
+
 // A full-speed count of 0 is no full speed: 0 RPM, every duty 0 and every speed the chip's
 // stopped count, with nothing divided by zero.
 TEST(StoredSetting, AFullSpeedCountOfZero) {

@@ -37,11 +37,13 @@ audit() {
 orlo_start_session
 echo "SETUP.EXE's windows"
 audit setup 'C:\dist\setup_audit.exe' 'C:\audit'
-audit setup_remove 'C:\dist\setup_audit.exe' 'C:\audit' -UNINSTALL
+audit setup_remove 'C:\dist\setup_audit.exe' -UNINSTALL 'C:\audit'
 
 echo "ORLO.EXE's windows, on the demo board after the restart"
 # A [FINTEK] section: the start asks no question about the BIOS's smart-fan configuration.
 orlo_ini_set "$PROGRAM/A920.INI" FINTEK ENABLED 4
+# The widest limit text: "100°C/212°F".
+orlo_ini_set "$PROGRAM/A920.INI" TEMP2 "HIGH LIMIT" 100
 wineserver -k
 orlo_wine_quiet wineboot -r </dev/null
 wineserver -w
@@ -62,6 +64,6 @@ for picture in "$PICTURES"/*.bmp; do
   convert "$picture" "$AUDIT_SHOTS/$(basename "$picture" .bmp).png"
 done
 expect_eq "pictures of the windows" "$(ls "$AUDIT_SHOTS" | grep -c png)" \
-  "$(tr -d '\r' <"$ORLO_PREFIX/setup.txt" "$ORLO_PREFIX/setup_remove.txt" \
-    "$ORLO_PREFIX/monitor.txt" "$ORLO_PREFIX/monitor_logo.txt" | grep -Ec '^(ok|FAIL) [^ ]+ [^ ]+: [0-9]+ controls')"
+  "$(cat "$ORLO_PREFIX/setup.txt" "$ORLO_PREFIX/setup_remove.txt" "$ORLO_PREFIX/monitor.txt" \
+    "$ORLO_PREFIX/monitor_logo.txt" | tr -d '\r' | grep -Ec '^(ok|FAIL) [^ ]+ [^ ]+: [0-9]+ controls')"
 orlo_finish

@@ -274,6 +274,12 @@ class PageControlPeer : public WinPeer {
         if (platform_.Quiet()) return true;
         int index = static_cast<int>(SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0));
         TTabSheet* sheet = SheetOfTab(index);
+        // The tab of the page that shows stays selected while the change handler decides (the
+        // Configure page's password prompt): the tabs change with the page, not before it.
+        {
+            Win32Platform::QuietScope quiet(platform_);
+            SyncSelection();
+        }
         if (sheet) platform_.Run([this, sheet] { pages_.UserSelect(sheet); });
         // The change handler may have refused the page.
         Win32Platform::QuietScope quiet(platform_);
@@ -631,8 +637,11 @@ class EditPeer : public WinPeer {
         if (prop == Prop::Caption) {
             if (!shownCaption_.Change(edit_.Text())) return;
             SetWindowTextA(hwnd_, edit_.Text().c_str());
-            auto end = static_cast<WPARAM>(edit_.Text().size());
-            SendMessageA(hwnd_, EM_SETSEL, end, static_cast<LPARAM>(end));
+            // A read-only edit shows its text from the first character; in an edit the user
+            // types into, the caret follows the text to its end.
+            auto at = edit_.ReadOnly() ? 0 : static_cast<WPARAM>(edit_.Text().size());
+            SendMessageA(hwnd_, EM_SETSEL, at, static_cast<LPARAM>(at));
+            SendMessageA(hwnd_, EM_SCROLLCARET, 0, 0);
         } else if (prop == Prop::ReadOnly) {
             SendMessageA(hwnd_, EM_SETREADONLY, edit_.ReadOnly(), 0);
         } else {

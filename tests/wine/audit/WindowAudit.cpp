@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace audit {
@@ -141,12 +142,6 @@ bool SavePicture(HWND hwnd, const std::string& path) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return saved;
-}
-
-// Whether the model says the control takes the focus by Tab.
-bool ModelTabStop(const ui::Control& control) {
-    if (auto* edit = dynamic_cast<const ui::TEdit*>(&control)) return edit->TabStop;
-    return true;
 }
 
 // Controls that the user reaches by Tab when their tab stop is on.
@@ -291,9 +286,28 @@ void WindowAudit::CheckForm(ui::Form& form, const std::string& state) {
         // The tab stop.
         if (Focusable(hwnd)) {
             bool tabStop = (GetWindowLongA(hwnd, GWL_STYLE) & WS_TABSTOP) != 0;
-            if (tabStop != ModelTabStop(*control))
+            if (tabStop != control->TabStop())
                 Fail(where, std::string("tab stop on the screen: ") + (tabStop ? "yes" : "no") +
                                 ", in the model: the other");
+        }
+
+        // The font the window draws with is the model's: its face, weight, slant and height.
+        if (auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0))) {
+            LOGFONTA shown{};
+            GetObjectA(font, sizeof(shown), &shown);
+            const ui::TFont& model = control->Font();
+            const bool bold = (model.Style & ui::fsBold) != 0;
+            const bool italic = (model.Style & ui::fsItalic) != 0;
+            HDC screen = GetDC(nullptr);
+            const int height = MulDiv(model.Size, GetDeviceCaps(screen, LOGPIXELSY), 72);
+            ReleaseDC(nullptr, screen);
+            if ((shown.lfWeight >= FW_BOLD) != bold || (shown.lfItalic != 0) != italic ||
+                std::abs(shown.lfHeight) != height)
+                Fail(where, "draws with a font of height " + std::to_string(shown.lfHeight) +
+                                ", weight " + std::to_string(shown.lfWeight) + ", italic " +
+                                std::to_string(shown.lfItalic) + "; the model's is " +
+                                std::to_string(model.Size) + " pt" + (bold ? " bold" : "") +
+                                (italic ? " italic" : ""));
         }
 
         // What the control shows of its text, and where that text lies.
@@ -301,9 +315,9 @@ void WindowAudit::CheckForm(ui::Form& form, const std::string& state) {
         if (IsClass(hwnd, "ComboBox")) textWindow = GetWindow(hwnd, GW_CHILD);
         if (!textWindow) continue;
         std::string text = TextOf(textWindow);
-        bool prefixes = IsClass(hwnd, "Button") ||
-                        (IsClass(hwnd, "Static") &&
-                         !(GetWindowLongA(hwnd, GWL_STYLE) & SS_NOPREFIX));
+        bool prefixes =
+            IsClass(hwnd, "Button") ||
+            (IsClass(hwnd, "Static") && !(GetWindowLongA(hwnd, GWL_STYLE) & SS_NOPREFIX));
         std::string shown = prefixes ? WithoutPrefix(text) : text;
         if (auto* edit = dynamic_cast<ui::TEdit*>(control)) {
             if (text != edit->Text())
@@ -351,16 +365,14 @@ void WindowAudit::CheckForm(ui::Form& form, const std::string& state) {
             for (HWND above = GetWindow(level, GW_HWNDPREV); above;
                  above = GetWindow(above, GW_HWNDPREV)) {
                 RECT cover = ScreenRect(above), common;
-                if (!IsWindowVisible(above) || !IntersectRect(&common, &cover, &textRect))
-                    continue;
+                if (!IsWindowVisible(above) || !IntersectRect(&common, &cover, &textRect)) continue;
                 Fail(where, "its text at " + RectText(textRect) + " lies under the " +
-                                ClassOf(above) + " '" + TextOf(above) + "' at " +
-                                RectText(cover));
+                                ClassOf(above) + " '" + TextOf(above) + "' at " + RectText(cover));
             }
         }
     }
-    std::printf("%s %s: %d controls, %d failures\n", formFailures_ ? "FAIL" : "ok",
-                label.c_str(), controls, formFailures_);
+    std::printf("%s %s: %d controls, %d failures\n", formFailures_ ? "FAIL" : "ok", label.c_str(),
+                controls, formFailures_);
 }
 
 Script::Script(ui::Application& app, unsigned interval) : app_(app) {

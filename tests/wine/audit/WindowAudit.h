@@ -27,10 +27,11 @@ class WindowAudit {
     void Check(ui::Form& form, const std::string& state);
 
     int Failures() const { return failures_; }
+    // A failed check of the run itself (a window or page that did not open).
+    void Fail(const std::string& where, const std::string& what);
 
   private:
     void CheckForm(ui::Form& form, const std::string& state);
-    void Fail(const std::string& where, const std::string& what);
 
     std::string pictureFolder_;
     int failures_ = 0;

@@ -60,15 +60,14 @@ int main(int argc, char** argv) {
             ui::TTabSheet* sheet;
             const char* state;
         };
-        for (Page page : {Page{&main.TabSheetConfigure, "configure"},
-                          Page{&main.tabSetup, "setup"},
+        for (Page page : {Page{&main.TabSheetConfigure, "configure"}, Page{&main.tabSetup, "setup"},
                           Page{&main.tabFintekSmartFan, "smartfan"}}) {
             script.Add([&main, page] {
                 if (page.sheet->TabVisible()) main.PageControl1.UserSelect(page.sheet);
             });
             script.Add([&, page] {
                 if (main.PageControl1.ActivePage() != page.sheet) {
-                    std::printf("FAIL %s-%s: the page did not open\n", name.c_str(), page.state);
+                    audit.Fail(name + "-" + page.state, "the page did not open");
                     return;
                 }
                 audit::Settle(app);
@@ -84,12 +83,14 @@ int main(int argc, char** argv) {
                 };
             };
             auto checkOne = [&](ui::Form* form, const std::string& state) {
-            return [&, form, state] {
-                audit::Settle(app);
-                audit.Check(*form, name + "-" + state);
+                return [&, form, state] {
+                    audit::Settle(app);
+                    audit.Check(*form, name + "-" + state);
+                };
             };
-        };
-        auto close = [](ui::Form* form) { return [form] { form->SetModalResult(ui::mrCancel); }; };
+            auto close = [](ui::Form* form) {
+                return [form] { form->SetModalResult(ui::mrCancel); };
+            };
             for (const char* channel : {"fan0", "temp0", "vin0"}) {
                 // No polling tick closes the warning of a channel in range meanwhile.
                 script.Add([&main, &script, channel] {

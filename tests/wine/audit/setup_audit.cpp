@@ -5,7 +5,8 @@
 // distribution folder it is copied into, and prints the audit's lines, then
 // "audit: <n> failures".
 //   setup_audit.exe PICTURE-FOLDER            the installation's pages; installs for real
-//   setup_audit.exe PICTURE-FOLDER -UNINSTALL the removal's page; removes nothing
+//   setup_audit.exe -UNINSTALL PICTURE-FOLDER the removal's page; removes nothing
+// (the installer takes its first argument as its mode, as SETUP.EXE does)
 #include "WindowAudit.h"
 
 #include "os/win32/Win32System.h"
@@ -20,9 +21,9 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    const bool removal = argc == 3 && std::strcmp(argv[2], "-UNINSTALL") == 0;
+    const bool removal = argc == 3 && std::strcmp(argv[1], "-UNINSTALL") == 0;
     if (argc != 2 && !removal) {
-        std::fprintf(stderr, "usage: setup_audit PICTURE-FOLDER [-UNINSTALL]\n");
+        std::fprintf(stderr, "usage: setup_audit [-UNINSTALL] PICTURE-FOLDER\n");
         return 2;
     }
     std::unique_ptr<os::System> system = os::win32::CreateWin32System();
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
     ui::Application app(*system, *platform);
     app.Title = "Setup";
     setup::SetupProgram program(*system, app);
-    audit::WindowAudit audit(argv[1]);
+    audit::WindowAudit audit(argv[argc - 1]);
     int result = 0;
     try {
         program.Form1 = app.CreateForm<setup::TForm1>(program);
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
             };
         };
         if (removal) {
+            script.Add([&] {
+                if (wizard.PageControl1.ActivePage() != &wizard.TabSheet5)
+                    audit.Fail("setup-remove", "the removal's page did not open");
+            });
             script.Add(check("remove"));
         } else {
             script.Add(check("welcome"));
