@@ -270,6 +270,10 @@ class System {
     // Waits until a message arrives for the thread or the time has passed (what a message loop
     // does when it has nothing to dispatch).
     virtual void WaitForMessage(std::uint32_t milliseconds) = 0;
+    // Answers the messages other programs have sent to the thread's windows and wait on, as
+    // every message function does before it looks at the queue; true when it answered any. A
+    // sleep answers none. The Windows side's message functions do this themselves.
+    virtual bool AnswerSentMessages() = 0;
 };
 
 } // namespace os

@@ -95,6 +95,10 @@ class SetupFixture {
         return -1;
     }
     int TranscriptSize() const { return static_cast<int>(machine->Transcript().size()); }
+    // The virtual time of a transcript line, in seconds since the machine started.
+    double SecondsAt(int line) const {
+        return std::stod(machine->Transcript().at(static_cast<size_t>(line)).substr(0, 11));
+    }
 
     std::unique_ptr<os::sim::SimMachine> machine;
 

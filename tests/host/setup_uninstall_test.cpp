@@ -245,10 +245,7 @@ TEST(Uninstall, BothStagesRemoveEverythingButTheCopy) {
     int firstDelete = sim.LineIndex("registry delete", before);
     ASSERT_NE(broadcast, -1);
     ASSERT_NE(firstDelete, -1);
-    auto seconds = [&](int line) {
-        return std::stod(sim.machine->Transcript()[static_cast<size_t>(line)].substr(0, 11));
-    };
-    EXPECT_DOUBLE_EQ(seconds(firstDelete) - seconds(broadcast), 0.5);
+    EXPECT_DOUBLE_EQ(sim.SecondsAt(firstDelete) - sim.SecondsAt(broadcast), 0.5);
 }
 
 // Started in the program folder (from a prompt there), the removal removes it all the same: the

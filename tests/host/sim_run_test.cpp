@@ -277,4 +277,24 @@ TEST(SimRun, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {
     }
 }
 
+// A monitor that finds no driver dispatches its messages between its tries: the session's end
+// reaches it there, long before it would give up.
+TEST(SimRun, TheSessionsEndReachesAMonitorRetryingTheDriver) {
+    const TestSandbox sandbox("orlo-simrun-nodriver");
+    std::filesystem::create_directories(sandbox.Path());
+    monitor::SimRunOptions options;
+    options.machineFile = (sandbox.Path() / "no-driver.machine").string();
+    std::ofstream(options.machineFile) << "driver-after-ms=-1\n";
+    options.seconds = 5;
+    const CommandRun run =
+        RunCommand([&](std::FILE* out) { return monitor::RunOnSimulatedMachine(options, out); });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.find("Open Driver faild"), std::string::npos);
+    const std::string last =
+        "      6.000 end C:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE (ended by the "
+        "system)\nended by the system with the session\n";
+    ASSERT_GE(run.out.size(), last.size());
+    EXPECT_EQ(run.out.substr(run.out.size() - last.size()), last);
+}
+
 } // namespace

@@ -267,8 +267,9 @@ class SimMachine {
     // thread of its own, but only one at a time: a program runs until it sleeps, waits for a
     // message, sends one to another program's window or ends; then the one due first runs, and
     // virtual time moves on only when every program waits. A message sent to another program's
-    // window reaches it when that program next waits for messages, and the sender waits for
-    // it. An exception that escapes a program is thrown again here once all have ended.
+    // window reaches it when that program next calls a message function (a look at its queue
+    // or a wait for messages; a sleep is none), and the sender waits for it. An exception that
+    // escapes a program is thrown again here once all have ended.
     void RunPrograms();
     bool ProgramsRunning() const { return running_; }
     // Ends every program RunPrograms runs but `caller`, as Windows ends the processes of a
@@ -284,6 +285,9 @@ class SimMachine {
     // other programs run when it runs side by side with them.
     void ProcessSleep(SimProcess& process, std::uint32_t ms);
     void ProcessWaitForMessage(SimProcess& process, std::uint32_t ms);
+    // The messages sent to the process's windows that wait for it, answered without waiting
+    // (what every message function does first); true when there were any.
+    bool ProcessAnswerSentMessages(SimProcess& process);
     void BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintptr_t wParam,
                        std::intptr_t lParam);
 

@@ -129,6 +129,7 @@ class SimProcess : public System {
     bool GetCommonDesktopFolder(std::string& path) override;
     bool CreateShellLink(const ShellLink& link, const std::string& linkFile) override;
     void WaitForMessage(std::uint32_t milliseconds) override;
+    bool AnswerSentMessages() override;
 
   private:
     // ShellExecute of a program file: starts it on the machine; the result ShellExecute gives.

@@ -272,6 +272,14 @@ void SimMachine::ProcessWaitForMessage(SimProcess& process, std::uint32_t ms) {
     ProcessInbox(*self);
 }
 
+bool SimMachine::ProcessAnswerSentMessages(SimProcess& process) {
+    if (process.LeaveIfEnded()) return false;
+    Runner* self = running_ ? RunnerOf(process) : nullptr;
+    if (!self || self->inbox.empty()) return false;
+    ProcessInbox(*self);
+    return true;
+}
+
 void SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintptr_t wParam,
                                std::intptr_t lParam) {
     if (sender.LeaveIfEnded()) return;
@@ -281,8 +289,8 @@ void SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintp
         return;
     }
     Trace("broadcast " + MessageName(msg));
-    // The program's own windows get the message at once; another program's when it next waits
-    // for messages, while this one waits for its answer.
+    // The program's own windows get the message at once; another program's when it next calls
+    // a message function, while this one waits for its answer.
     std::vector<WindowSink*> targets = windows_;
     for (WindowSink* window : targets) {
         if (std::find(windows_.begin(), windows_.end(), window) == windows_.end()) continue;
