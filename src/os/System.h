@@ -100,7 +100,9 @@ enum class RegRoot { LocalMachine, CurrentUser };
 class WindowSink {
   public:
     virtual ~WindowSink() = default;
-    virtual void Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // The window's answer (the result of SendMessage).
+    virtual std::intptr_t Deliver(std::uint32_t msg, std::uintptr_t wParam,
+                                  std::intptr_t lParam) = 0;
 };
 
 // Win32 error codes of module loading.

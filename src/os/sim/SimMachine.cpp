@@ -401,20 +401,25 @@ std::uint32_t SimMachine::RegisterWindowMessage(const std::string& name) {
 }
 
 std::string SimMachine::MessageName(std::uint32_t msg) const {
+    if (msg == 0x11) return "WM_QUERYENDSESSION";
+    if (msg == 0x16) return "WM_ENDSESSION";
     std::string name = Hex(msg);
     for (const auto& [text, id] : messages_)
         if (id == msg) name = "\"" + text + "\"";
     return name;
 }
 
-void SimMachine::Broadcast(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+std::vector<std::intptr_t> SimMachine::Broadcast(std::uint32_t msg, std::uintptr_t wParam,
+                                                 std::intptr_t lParam) {
     Trace("broadcast " + MessageName(msg));
     // A window may go away while the message is delivered: deliver to a snapshot, skipping
     // windows that have been detached meanwhile.
+    std::vector<std::intptr_t> answers;
     std::vector<WindowSink*> targets = windows_;
     for (WindowSink* window : targets)
         if (std::find(windows_.begin(), windows_.end(), window) != windows_.end())
-            window->Deliver(msg, wParam, lParam);
+            answers.push_back(window->Deliver(msg, wParam, lParam));
+    return answers;
 }
 
 void SimMachine::AttachWindow(WindowSink* window, SimProcess* owner) {

@@ -183,7 +183,9 @@ class SimMachine {
     void CloseHandle(SimProcess& owner, Handle handle);
     bool MutexExists(const std::string& name) const;
     std::uint32_t RegisterWindowMessage(const std::string& name);
-    void Broadcast(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
+    // The message to every window; their answers.
+    std::vector<std::intptr_t> Broadcast(std::uint32_t msg, std::uintptr_t wParam,
+                                         std::intptr_t lParam);
     void AttachWindow(WindowSink* window, SimProcess* owner = nullptr);
     void DetachWindow(WindowSink* window);
     const std::vector<WindowSink*>& Windows() const { return windows_; }
@@ -288,8 +290,12 @@ class SimMachine {
     // The messages sent to the process's windows that wait for it, answered without waiting
     // (what every message function does first); true when there were any.
     bool ProcessAnswerSentMessages(SimProcess& process);
-    void BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintptr_t wParam,
-                       std::intptr_t lParam);
+    // The answers of the windows that answered (not those of programs that ended first). With
+    // `endsReceivers` the system ends each other program as soon as its windows have answered,
+    // as at a logoff's WM_ENDSESSION.
+    std::vector<std::intptr_t> BroadcastFrom(SimProcess& sender, std::uint32_t msg,
+                                             std::uintptr_t wParam, std::intptr_t lParam,
+                                             bool endsReceivers = false);
 
     // --- the record --------------------------------------------------------------------------
     void Trace(const std::string& line);

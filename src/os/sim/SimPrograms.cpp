@@ -187,6 +187,7 @@ void SimMachine::Yield(Runner& self) {
 }
 
 void SimMachine::ProcessInbox(Runner& self) {
+    bool ends = false;
     while (!self.inbox.empty()) {
         Runner::Delivery delivery = self.inbox.front();
         self.inbox.pop_front();
@@ -198,8 +199,18 @@ void SimMachine::ProcessInbox(Runner& self) {
                 if (sender) --sender->pendingReplies;
             }
         } answer{delivery.sender};
-        if (std::find(windows_.begin(), windows_.end(), delivery.window) != windows_.end())
+        ends = ends || delivery.ends;
+        if (std::find(windows_.begin(), windows_.end(), delivery.window) == windows_.end())
+            continue;
+        std::intptr_t result =
             delivery.window->Deliver(delivery.msg, delivery.wParam, delivery.lParam);
+        if (delivery.sender) delivery.sender->answers.push_back(result);
+    }
+    // Its windows have answered a message after which the system ends the program: no more of
+    // its code runs.
+    if (ends) {
+        self.process->End();
+        self.process->LeaveIfEnded();
     }
 }
 
@@ -280,14 +291,13 @@ bool SimMachine::ProcessAnswerSentMessages(SimProcess& process) {
     return true;
 }
 
-void SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintptr_t wParam,
-                               std::intptr_t lParam) {
-    if (sender.LeaveIfEnded()) return;
+std::vector<std::intptr_t> SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg,
+                                                     std::uintptr_t wParam, std::intptr_t lParam,
+                                                     bool endsReceivers) {
+    if (sender.LeaveIfEnded()) return {};
     Runner* self = running_ ? RunnerOf(sender) : nullptr;
-    if (!self) {
-        Broadcast(msg, wParam, lParam);
-        return;
-    }
+    if (!self) return Broadcast(msg, wParam, lParam);
+    self->answers.clear();
     Trace("broadcast " + MessageName(msg));
     // The program's own windows get the message at once; another program's when it next calls
     // a message function, while this one waits for its answer.
@@ -297,10 +307,11 @@ void SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintp
         auto owner = windowOwners_.find(window);
         Runner* receiver = owner == windowOwners_.end() ? nullptr : RunnerOf(*owner->second);
         if (receiver && receiver != self) {
-            receiver->inbox.push_back(Runner::Delivery{window, msg, wParam, lParam, self});
+            receiver->inbox.push_back(
+                Runner::Delivery{window, msg, wParam, lParam, self, endsReceivers});
             ++self->pendingReplies;
         } else {
-            window->Deliver(msg, wParam, lParam);
+            self->answers.push_back(window->Deliver(msg, wParam, lParam));
         }
     }
     while (self->pendingReplies > 0) {
@@ -310,6 +321,7 @@ void SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintp
         sender.LeaveIfEnded();
         ProcessInbox(*self);
     }
+    return std::move(self->answers);
 }
 
 } // namespace os::sim
