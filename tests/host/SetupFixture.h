@@ -80,6 +80,16 @@ class SetupFixture {
     bool KeyExists(const std::string& key) const {
         return machine->RegKeyExists(os::RegRoot::LocalMachine, key);
     }
+    // The command line of the uninstall entry.
+    std::string UninstallString() const {
+        const os::sim::RegValue* value = Reg(kUninstallKey, "UninstallString");
+        return value ? value->text : "";
+    }
+    // No service, uninstall entry, Run value or desktop shortcut is left.
+    bool NothingRegistered() const {
+        return !KeyExists(kServiceKey) && !KeyExists(kUninstallKey) &&
+               Reg(kRunKey, "ZarvoORLO") == nullptr && !machine->FileExists(kDesktopLink);
+    }
     // The transcript's lines that contain `part`, without their time stamps.
     std::vector<std::string> Lines(const std::string& part) const {
         std::vector<std::string> found;

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -91,6 +92,39 @@ bool SimMachine::IsWorkingFolder(const std::string& folder) const {
     const std::string key = RecordKey(folder);
     return std::any_of(processes_.begin(), processes_.end(), [&](const SimProcess* process) {
         return RecordKey(process->CurrentDirectory) == key;
+    });
+}
+
+namespace {
+
+// The file name of a path (after its last backslash or colon).
+std::string_view FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\:");
+    return std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+bool SimMachine::IsRunningProgram(const std::string& path) const {
+    // Only a path with the program's file name, or a short one, can name it: nothing to resolve
+    // for the others (the writes of a log, say).
+    const std::string_view name = FileNameOf(path);
+    const bool shortName = name.find('~') != std::string_view::npos;
+    std::string key;
+    return std::any_of(processes_.begin(), processes_.end(), [&](const SimProcess* process) {
+        const std::string_view exeName = FileNameOf(process->ExePath());
+        if (!shortName && exeName.find('~') == std::string_view::npos &&
+            !SameTextIgnoringCase(name, exeName))
+            return false;
+        if (key.empty()) key = RecordKey(path);
+        return RecordKey(process->ExePath()) == key;
     });
 }
 
@@ -182,7 +216,7 @@ bool SimMachine::IsWritable(const std::string& path) const {
 bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
-        !HostIsFolder(host.parent_path()) || Recorded(locked_, path))
+        !HostIsFolder(host.parent_path()) || Recorded(locked_, path) || IsRunningProgram(path))
         return false;
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     if (!out) return false;
@@ -194,7 +228,7 @@ bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
 bool SimMachine::AppendFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
-        !HostIsFolder(host.parent_path()))
+        !HostIsFolder(host.parent_path()) || IsRunningProgram(path))
         return false;
     std::ofstream out(host, std::ios::binary | std::ios::app);
     if (!out) return false;
@@ -215,7 +249,8 @@ bool SimMachine::DirectoryExists(const std::string& path) const {
 
 bool SimMachine::DeleteFile(const std::string& path) {
     fs::path host = HostPath(path);
-    if (host.empty() || !HostIsFile(host) || !IsWritable(path) || Recorded(locked_, path))
+    if (host.empty() || !HostIsFile(host) || !IsWritable(path) || Recorded(locked_, path) ||
+        IsRunningProgram(path))
         return false;
     // Taken while the file is there: a short name names it only then.
     const std::string key = attributes_.empty() ? std::string() : RecordKey(path);
@@ -232,7 +267,7 @@ bool SimMachine::MoveFileReplace(const std::string& from, const std::string& to)
     fs::path source = HostPath(from);
     fs::path target = HostPath(to);
     if (source.empty() || target.empty() || !HostIsFile(source) || !IsWritable(from) ||
-        !IsWritable(to) || !MayCreateFile(to))
+        !IsWritable(to) || !MayCreateFile(to) || IsRunningProgram(to))
         return false;
     std::error_code ec;
     fs::rename(source, target, ec);
@@ -242,7 +277,8 @@ bool SimMachine::MoveFileReplace(const std::string& from, const std::string& to)
 
 bool SimMachine::CreateDirectory(const std::string& path) {
     fs::path host = HostPath(path);
-    if (host.empty() || HostExists(host) || !HostIsFolder(host.parent_path())) return false;
+    if (host.empty() || HostExists(host) || !HostIsFolder(host.parent_path()) || !IsWritable(path))
+        return false;
     std::error_code ec;
     bool ok = fs::create_directory(host, ec);
     if (ok) Trace("folder create " + path);

@@ -126,6 +126,9 @@ class SimMachine {
     void ProcessEnded(const SimProcess& process);
     // Whether a folder is some live process's working folder.
     bool IsWorkingFolder(const std::string& folder) const;
+    // Whether a file is the program file of a live process: it can be read, copied and
+    // renamed, but not deleted, written or replaced.
+    bool IsRunningProgram(const std::string& path) const;
 
     // --- time ----------------------------------------------------------------------------
     std::uint32_t Tick() const { return tick_; }
@@ -150,6 +153,7 @@ class SimMachine {
     bool DirectoryExists(const std::string& path) const;
     bool DeleteFile(const std::string& path);
     bool MoveFileReplace(const std::string& from, const std::string& to);
+    // Not on a read-only medium (a CD-ROM) nor below a read-only folder.
     bool CreateDirectory(const std::string& path);
     // A read-only file (or one under a read-only folder) refuses every write.
     void SetReadOnly(const std::string& path, bool readOnly);

@@ -34,6 +34,7 @@ class SimProcess : public System {
     bool LeaveIfEnded();
 
     std::string GetModuleFileName() override { return exePath_; }
+    const std::string& ExePath() const { return exePath_; }
     std::vector<std::string> GetArguments() override { return args_; }
     std::uint32_t GetLastError() override { return lastError_; }
     void SetLastError(std::uint32_t code) override { lastError_ = code; }
