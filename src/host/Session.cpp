@@ -41,7 +41,9 @@ void LaunchSession(os::sim::SimMachine& machine, std::vector<SessionCommand> com
         }
         return 0;
     });
-    machine.Launch(shell);
+    // The shell works in the system folder, where the logon started it; what it starts from
+    // the Run values and the user's commands works there too.
+    machine.Launch(shell, {}, machine.Config().windowsFolder + "\\system32");
 }
 
 bool EndSession(os::sim::SimProcess& from) {

@@ -20,8 +20,9 @@ struct SessionCommand {
     bool endsSession = false;                 // then the user logs off (EndSession)
 };
 
-// Launches the session's shell (explorer.exe in the Windows folder), which runs side by side with
-// the programs it starts (os::sim::SimMachine::RunPrograms).
+// Launches the session's shell (explorer.exe in the Windows folder, working in the system
+// folder), which runs side by side with the programs it starts, in its working folder
+// (os::sim::SimMachine::RunPrograms).
 void LaunchSession(os::sim::SimMachine& machine, std::vector<SessionCommand> commands);
 
 // The user logs off, by the program `from` (the shell), as Windows ends a session: every

@@ -13,6 +13,8 @@
 
 namespace {
 
+const char* const kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
 TEST(SimSession, EndingTheOtherProgramsEndsThemAtOnce) {
     const TestSandbox sandbox("orlo-session");
     os::sim::SimMachine machine(sandbox);
@@ -108,6 +110,43 @@ TEST(SimSession, ALogoffAsksEveryWindowAndEndsTheProgramsOnlyWhenAllAllow) {
         ASSERT_EQ(machine.programExits.size(), 2u);
         EXPECT_EQ(machine.programExits[0].endedBySystem, !refused);
     }
+}
+
+// The folders programs work in: one started from outside works in its own folder; what the
+// session's shell starts (the Run values) works in the shell's folder, the system folder, and
+// what that starts without naming a folder works there too. A bare sound file name is looked for
+// as the system searches, from the program's folder on.
+TEST(SimSession, ProgramsWorkInTheirStartersFolderAndFindTheirSoundFromThere) {
+    const TestSandbox sandbox("orlo-folders");
+    os::sim::SimMachine machine(sandbox);
+    ASSERT_TRUE(machine.CreateDirectory("C:\\APP"));
+    for (const char* program : {"starter", "child"})
+        machine.WriteFile(std::string("C:\\APP\\") + program + ".exe",
+                          os::sim::SimMachine::ProgramImage(program));
+    machine.WriteFile("C:\\APP\\warning.wav", "RIFF");
+    ASSERT_TRUE(machine.RegCreateKey(os::RegRoot::LocalMachine, kRunKey));
+    os::sim::RegValue run;
+    run.name = "Starter";
+    run.text = "C:\\APP\\starter.exe";
+    ASSERT_TRUE(machine.RegSet(os::RegRoot::LocalMachine, kRunKey, run));
+    std::vector<std::string> folders;
+    bool soundFound = false;
+    machine.RegisterProgram("starter", [&](os::sim::SimProcess& process) {
+        folders.push_back(process.CurrentDirectory);
+        soundFound = process.PlaySound("warning.wav", os::kSndFilename | os::kSndAsync);
+        process.ShellExecute(0, "open", "C:\\APP\\child.exe", "", "", os::kSwShowNormal);
+        return 0;
+    });
+    machine.RegisterProgram("child", [&](os::sim::SimProcess& process) {
+        folders.push_back(process.CurrentDirectory);
+        return 0;
+    });
+    ASSERT_TRUE(machine.Launch("C:\\APP\\child.exe"));
+    host::LaunchSession(machine, {});
+    machine.RunPrograms();
+    EXPECT_EQ(folders, (std::vector<std::string>{"C:\\APP\\", "C:\\WINDOWS\\system32",
+                                                 "C:\\WINDOWS\\system32"}));
+    EXPECT_TRUE(soundFound);
 }
 
 } // namespace

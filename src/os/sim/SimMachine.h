@@ -262,12 +262,15 @@ class SimMachine {
     std::string ProgramOf(const std::string& exePath) const;
     void RegisterProgram(const std::string& program, ProgramMain main);
     // Starts a program file as Windows does: a process of its own with these arguments, working
-    // in `currentDirectory` (empty: the program's folder), run by RunPrograms side by side with
-    // the others (at once when they already run). False when the file is missing or holds no
-    // registered program.
+    // in `currentDirectory`, run by RunPrograms side by side with the others (at once when they
+    // already run). Without a folder it works in its starter's, as a program started by another
+    // does on Windows: the running program's when one starts it, else (started from outside,
+    // as from a folder window) its own. False when the file is missing or holds no registered
+    // program.
     bool Launch(const std::string& exePath, std::vector<std::string> args = {},
                 const std::string& currentDirectory = "");
-    // The same from a command line: the program's path first, then its arguments.
+    // The same from a command line: the program's path first, then its arguments; it works in
+    // its starter's folder.
     bool LaunchCommandLine(const std::string& commandLine);
     // Runs every launched program, and those they start, until all have ended. Each runs on a
     // thread of its own, but only one at a time: a program runs until it sleeps, waits for a

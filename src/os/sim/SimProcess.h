@@ -5,6 +5,7 @@
 #include "os/System.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class SimProcess : public System {
     // that is some live process's working folder. The program's folder unless its starter gives
     // another.
     std::string CurrentDirectory;
+    // The program file's folder, ending in a backslash.
+    std::string ProgramFolder() const;
     // A relative path made absolute.
     std::string FullPath(const std::string& path) const;
 
@@ -133,6 +136,10 @@ class SimProcess : public System {
     bool AnswerSentMessages() override;
 
   private:
+    // A file by its name: a path taken from the current folder, a bare name looked for in these
+    // folders (each ending in a backslash) in turn, as the system searches.
+    std::optional<std::string> FindFile(const std::string& name,
+                                        const std::vector<std::string>& folders) const;
     // ShellExecute of a program file: starts it on the machine; the result ShellExecute gives.
     std::uintptr_t StartProgram(const std::string& verb, const std::string& file,
                                 const std::string& parameters, const std::string& directory);

@@ -88,7 +88,10 @@ bool SimMachine::Launch(const std::string& exePath, std::vector<std::string> arg
     runner->args = args;
     runner->main = program->second;
     runner->process = StartProcess(exePath, std::move(args));
-    if (!currentDirectory.empty()) runner->process->CurrentDirectory = currentDirectory;
+    if (!currentDirectory.empty())
+        runner->process->CurrentDirectory = currentDirectory;
+    else if (running_ && current_ && current_->process)
+        runner->process->CurrentDirectory = current_->process->CurrentDirectory;
     runner->wake = tick_;
     if (!baton_) baton_ = std::make_unique<Baton>();
     std::lock_guard<std::mutex> lock(baton_->mutex);
