@@ -300,6 +300,8 @@ std::vector<std::intptr_t> SimMachine::BroadcastFrom(SimProcess& sender, std::ui
     if (sender.LeaveIfEnded()) return {};
     Runner* self = running_ ? RunnerOf(sender) : nullptr;
     if (!self) return Broadcast(msg, wParam, lParam);
+    // A message this one sends while it waits for answers collects its own.
+    std::vector<std::intptr_t> outer = std::move(self->answers);
     self->answers.clear();
     Trace("broadcast " + MessageName(msg));
     // The program's own windows get the message at once; another program's when it next calls
@@ -324,7 +326,9 @@ std::vector<std::intptr_t> SimMachine::BroadcastFrom(SimProcess& sender, std::ui
         sender.LeaveIfEnded();
         ProcessInbox(*self);
     }
-    return std::move(self->answers);
+    std::vector<std::intptr_t> answers = std::move(self->answers);
+    self->answers = std::move(outer);
+    return answers;
 }
 
 } // namespace os::sim
