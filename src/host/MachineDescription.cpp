@@ -1,6 +1,7 @@
 #include "host/MachineDescription.h"
 
 #include "host/FolderPath.h"
+#include "host/SandboxMachine.h"
 #include "os/sim/HostFiles.h"
 #include "os/sim/SimLibrary.h"
 #include "os/sim/SimMachine.h"
@@ -72,7 +73,12 @@ int AnswerOptions(const char* command, const char* usage, const std::string& par
         std::fprintf(stderr, "%s: %s\n", command, parsed.c_str());
         return 2;
     }
-    return run();
+    try {
+        return run();
+    } catch (const SandboxUnavailable& unavailable) {
+        std::fprintf(stderr, "%s: %s\n", command, unavailable.what());
+        return 1;
+    }
 }
 
 std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::string& text) {
@@ -127,6 +133,9 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
             if (value.size() > 8) return fault("the board id has at most 8 characters");
             for (size_t i = 0; i < 8; ++i)
                 board.board_id[i] = i < value.size() ? static_cast<unsigned char>(value[i]) : 0;
+        } else if (key == "bios-id") { // where the monitor reads the board id on Windows 9x
+            if (value.size() > 8) return fault("the BIOS id has at most 8 characters");
+            machine.PutBoardIdInBios(value);
         } else if (key == "fan-divisor" || key == "fan-count" || key == "temperature" ||
                    key == "voltage") {
             const bool nine = key == "voltage";
@@ -178,13 +187,21 @@ std::string ApplyMachineDescription(os::sim::SimMachine& machine, const std::str
 }
 
 std::string ApplyMachineFile(os::sim::SimMachine& machine, const std::string& path) {
-    if (os::sim::HostIsFolder(path)) return "--machine " + path + ": a folder, not a file";
-    std::ifstream file(path);
-    if (!file) return "--machine " + path + ": cannot read the file";
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string error = ApplyMachineDescription(machine, text.str());
-    return error.empty() ? "" : "--machine " + path + ": " + error;
+    const std::string option = "--machine " + path + ": ";
+    if (os::sim::HostIsFolder(path)) return option + "a folder, not a file";
+    // A device or a pipe could give bytes without end.
+    if (os::sim::HostExists(path) && !os::sim::HostIsFile(path)) return option + "not a plain file";
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return option + "cannot read the file";
+    // Read one byte past the bound, which the file may have grown to since it was asked.
+    std::string text(kMaxDescriptionBytes + 1, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    if (text.size() > kMaxDescriptionBytes)
+        return option + "more than the " + std::to_string(kMaxDescriptionBytes) +
+               " bytes a description may have";
+    const std::string error = ApplyMachineDescription(machine, text);
+    return error.empty() ? "" : option + error;
 }
 
 } // namespace host

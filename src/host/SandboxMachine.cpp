@@ -2,17 +2,51 @@
 
 #include "host/MachineDescription.h"
 
+#include <cstdlib>
+#include <system_error>
 #include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace host {
 
-std::filesystem::path SandboxMachine::PathFor(const std::string& command, long pid) {
-    return std::filesystem::temp_directory_path() / (command + "-" + std::to_string(pid));
+fs::path SandboxMachine::TemporaryFolder(std::string& fault) {
+    fs::path folder = "/tmp";
+    for (const char* variable : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
+        if (const char* value = std::getenv(variable)) {
+            folder = value;
+            break;
+        }
+    }
+    std::error_code ec;
+    const fs::file_status status = fs::status(folder, ec);
+    if (ec)
+        fault = ec.message();
+    else if (!fs::is_directory(status))
+        fault = "not a folder";
+    else
+        fault.clear();
+    return folder;
 }
 
-SandboxMachine::SandboxMachine(const std::string& command, std::FILE* out)
-    : command_(command), sandbox_(PathFor(command, ::getpid())) {
-    std::filesystem::remove_all(sandbox_);
+fs::path SandboxMachine::PathFor(const std::string& command, long pid) {
+    std::string fault;
+    const fs::path folder = TemporaryFolder(fault);
+    return fault.empty() ? folder / (command + "-" + std::to_string(pid)) : fs::path();
+}
+
+SandboxMachine::SandboxMachine(const std::string& command, std::FILE* out) : command_(command) {
+    std::string fault;
+    const fs::path folder = TemporaryFolder(fault);
+    std::error_code ec;
+    if (fault.empty()) {
+        sandbox_ = folder / (command + "-" + std::to_string(::getpid()));
+        fs::remove_all(sandbox_, ec);
+        if (!fs::create_directory(sandbox_, ec)) fault = ec ? ec.message() : "the sandbox is there";
+    }
+    if (!fault.empty())
+        throw SandboxUnavailable("the temporary folder " + folder.string() +
+                                 " cannot hold the sandbox: " + fault);
     machine_ = std::make_unique<os::sim::SimMachine>(sandbox_);
     machine_->OnTrace = [out](const std::string& line) { std::fprintf(out, "%s\n", line.c_str()); };
 }
@@ -20,7 +54,7 @@ SandboxMachine::SandboxMachine(const std::string& command, std::FILE* out)
 SandboxMachine::~SandboxMachine() {
     machine_.reset();
     std::error_code ec;
-    std::filesystem::remove_all(sandbox_, ec);
+    fs::remove_all(sandbox_, ec);
 }
 
 bool SandboxMachine::Describe(const std::string& machineFile) {

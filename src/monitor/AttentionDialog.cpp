@@ -13,6 +13,7 @@ TOKBottomDlgAttention::TOKBottomDlgAttention(ui::Application& app, MonitorProgra
     Bevel1.SetBounds(8, 8, 311, 121);
     LabelAttention.SetCaption("Attention!");
     LabelAttention.SetFontColor(ui::clBlue);
+    LabelAttention.SetFontStyle(ui::fsBold);
     LabelAttention.SetBounds(24, 16, 120, 16);
     LabelText1.SetCaption("Your system was shutdown by ORLO last time.");
     LabelText1.SetBounds(24, 44, 290, 16);

@@ -81,15 +81,21 @@ TFormWarning::TFormWarning(ui::Application& app, MonitorProgram& program)
     SetBounds(0, 0, 356, 283);
     Label1.SetCaption("Warning!!");
     Label1.SetFontColor(ui::clRed);
+    Label1.SetFontStyle(ui::fsBold);
+    Label1.SetFontSize(14);
     Label1.SetBounds(120, 8, 120, 24);
     LabelMsg.SetCaption("Your FAN 1 Speed exceed the limit");
     LabelMsg.SetFontColor(ui::clBlue);
+    LabelMsg.SetFontStyle(ui::fsBold);
     LabelMsg.SetBounds(16, 40, 320, 16);
     LabelIgnore.SetCaption("Ignore this warning message");
+    LabelIgnore.SetFontStyle(ui::fsBold);
     LabelIgnore.SetBounds(112, 96, 230, 16);
     Label4.SetCaption("No more monitor this item");
+    Label4.SetFontStyle(ui::fsBold);
     Label4.SetBounds(112, 136, 230, 16);
     Label5.SetCaption("Exit Windows Now");
+    Label5.SetFontStyle(ui::fsBold);
     Label5.SetBounds(112, 176, 230, 16);
     IgnoreButton.SetCaption("&Ignore");
     IgnoreButton.SetBounds(16, 90, 81, 25);
@@ -99,6 +105,7 @@ TFormWarning::TFormWarning(ui::Application& app, MonitorProgram& program)
     ShutdownButton.SetBounds(16, 170, 81, 25);
     LabelDateTime.SetCaption("00/00/00 00:00:00 PM");
     LabelDateTime.SetFontColor(ui::clBlue);
+    LabelDateTime.SetFontStyle(ui::fsBold);
     LabelDateTime.SetBounds(16, 64, 320, 16);
 
     IgnoreButton.OnClick = [this](ui::Component* s) { IgnoreButtonClick(s); };

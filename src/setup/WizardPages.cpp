@@ -31,6 +31,9 @@ void PlaceText(ui::TLabel& label, int top, int height, const char* caption) {
 
 void TForm1::LayoutPage(ui::TImage& image, ui::TBevel& bevel) {
     image.SetBounds(8, 8, 50, 44);
+    // The picture is drawn on the window colour of the system it was made on: its ground (the
+    // colour of its bottom-left pixel) lets the page show through, whatever colour that is.
+    image.Transparent = true;
     image.LoadBitmapResource("SETUP");
     bevel.SetBounds(8, 146, 362, 2);
 }

@@ -103,6 +103,24 @@ void Control::SetFontColor(TColor color) {
     Notify(Prop::FontColor);
 }
 
+void Control::SetFontStyle(TFontStyles style) {
+    if (font_.Style == style) return;
+    font_.Style = style;
+    Notify(Prop::Font);
+}
+
+void Control::SetFontSize(int points) {
+    if (font_.Size == points) return;
+    font_.Size = points;
+    Notify(Prop::Font);
+}
+
+void Control::SetFontName(const std::string& name) {
+    if (font_.Name == name) return;
+    font_.Name = name;
+    Notify(Prop::Font);
+}
+
 void Control::SetCursor(TCursor cursor) {
     if (cursor_ == cursor) return;
     cursor_ = cursor;

@@ -33,9 +33,21 @@ constexpr TColor clWindow = 0x80000005;
 using TNotifyEvent = std::function<void(Component* sender)>;
 using TKeyPressEvent = std::function<void(Component* sender, char& key)>;
 
+// The font styles, combined as a set: fsBold | fsItalic.
+using TFontStyles = std::uint8_t;
+constexpr TFontStyles fsBold = 1;
+constexpr TFontStyles fsItalic = 2;
+constexpr TFontStyles fsUnderline = 4;
+constexpr TFontStyles fsStrikeOut = 8;
+
+constexpr char kDefaultFontName[] = "MS Sans Serif";
+
 struct TFont {
     TColor Color = clWindowText;
     int PixelsPerInch = 96;
+    TFontStyles Style = 0;
+    int Size = 8; // points
+    std::string Name = kDefaultFontName;
 };
 
 // Anything with a name on a form: controls, timers, menus, the tray icon.
@@ -103,6 +115,10 @@ class Control : public Component {
     void SetColor(TColor color);
     const TFont& Font() const { return font_; }
     void SetFontColor(TColor color);
+    // Style, size and face: the real window takes the new font.
+    void SetFontStyle(TFontStyles style);
+    void SetFontSize(int points);
+    void SetFontName(const std::string& name);
     void SetFontPixelsPerInch(int ppi) { font_.PixelsPerInch = ppi; }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);

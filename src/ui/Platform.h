@@ -22,6 +22,7 @@ enum class Prop {
     Caption,
     Color,
     FontColor,
+    Font, // style, size or face
     Checked,
     Items,
     ItemIndex,

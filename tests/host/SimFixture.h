@@ -245,17 +245,6 @@ inline std::string ScenarioBoardIni(const std::vector<IniKey>& keys) {
     return SimFixture::CrLf(lines);
 }
 
-// Windows 9x reads the board id from the BIOS segment at 0xF0000 through a selector of the
-// thread: `selector` maps that segment, which holds `id` at offset 0xECE0.
-inline void PutBoardIdInBios(os::sim::SimMachine& machine, const std::string& id,
-                             std::uint32_t selector) {
-    machine.selectors[selector] = os::LdtEntry{0xFFFF, 0x0000, 0x0F, 0, 0, 0};
-    std::vector<std::uint8_t> segment(0x10000, 0);
-    for (size_t i = 0; i < id.size() && i < 8; ++i)
-        segment[0xECE0 + i] = static_cast<std::uint8_t>(id[i]);
-    machine.segments[selector] = segment;
-}
-
 // The keys that make a channel monitored with the given limits.
 inline std::vector<IniKey> Monitored(const std::string& section, int low, int high) {
     return {{section, "MONITOR", "1"},

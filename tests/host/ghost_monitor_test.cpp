@@ -362,7 +362,7 @@ TEST_P(GhostSystems, LoadOnlyWhereTheLibraryIsUsed) {
     const SystemCase& c = GetParam();
     sim.machine->Config().version = c.version;
     // Where the driver is not asked for the board id, it is read from the BIOS.
-    PutBoardIdInBios(*sim.machine, "ZRV-A920", 0x1F7);
+    sim.machine->PutBoardIdInBios("ZRV-A920", 0x1F7);
     std::vector<bool> states;
     sim.At(2000, [&](TForm1& f) {
         for (ui::TCheckBox* box :

@@ -47,42 +47,61 @@ TEST(SetupSim, OptionsAreReadOrNamedAsFaulty) {
     EXPECT_FALSE(options.uninstall);
 }
 
-// The distribution's CD-ROM takes a letter the machine does not use: with Windows on D:, the
-// installation goes onto D: and is removed again, leaving the temporary copy.
-TEST(SetupSim, RunsTheRoundTripWithWindowsOnDriveD) {
-    const std::filesystem::path machineFile =
-        std::filesystem::temp_directory_path() / ("setup-sim-test-" + std::to_string(::getpid()));
-    std::ofstream(machineFile) << "windows-folder=D:\\WINNT\n";
-    setup::SetupSimOptions options;
-    options.machineFile = machineFile.string();
-    options.seconds = 10;
-    std::FILE* out = std::tmpfile();
-    ASSERT_NE(out, nullptr);
-    EXPECT_EQ(setup::RunSetupOnSimulatedMachine(options, out), 0);
-    std::string transcript;
-    std::rewind(out);
-    for (int c; (c = std::fgetc(out)) != EOF;)
-        transcript += static_cast<char>(c);
-    std::fclose(out);
-    std::filesystem::remove(machineFile);
-
-    for (const char* line : {"--- the user runs E:\\SETUP.EXE ---",
-                             "file copy E:\\ORLO.EXE -> D:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE\n",
-                             "the driver loads from D:\\WINNT\\system32\\drivers\\ZarvoORLO.sys",
-                             "start D:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE \"5000\"",
-                             "folder remove D:\\PROGRA~1\\ZARVO\n"})
-        EXPECT_NE(transcript.find(line), std::string::npos) << line;
-    EXPECT_EQ(transcript.find("fail"), std::string::npos);
-    const std::string left = transcript.substr(transcript.find("--- files on drive C: ---"));
-    EXPECT_EQ(left, "--- files on drive C: ---\n"
-                    "  C:\\WINDOWS\\Temp\\uninst0.exe\n"
-                    "--- files on drive D: ---\n"
-                    "  D:\\WINNT\\explorer.exe\n"
-                    "--- registry ---\n"
-                    "  HKLM\\System\\CurrentControlSet\\Services\\ZarvoORLO: no such key\n"
-                    "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n"
-                    "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZarvoORLO: "
-                    "no such key\n");
+// A whole round trip leaves only the shell and the temporary copy of the installer. The
+// distribution's CD-ROM takes a letter the machine does not use: with Windows on D:, the
+// installation goes onto D:. With Windows in C:\Program Data, whose short name is PROGRA~2, the
+// removal takes C:\PROGRA~1 for the program's base folder, which is C:\Program Files.
+TEST(SetupSim, RunsTheRoundTripAndLeavesOnlyTheShellAndTheCopy) {
+    const std::string registry =
+        "--- registry ---\n"
+        "  HKLM\\System\\CurrentControlSet\\Services\\ZarvoORLO: no such key\n"
+        "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n"
+        "  HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZarvoORLO: "
+        "no such key\n";
+    struct Case {
+        std::string windowsFolder;
+        std::vector<std::string> lines;
+        std::string left;
+    };
+    const std::vector<Case> cases = {
+        {"D:\\WINNT",
+         {"--- the user runs E:\\SETUP.EXE ---",
+          "file copy E:\\ORLO.EXE -> D:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE\n",
+          "the driver loads from D:\\WINNT\\system32\\drivers\\ZarvoORLO.sys",
+          "start D:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE \"5000\"",
+          "folder remove D:\\PROGRA~1\\ZARVO\n"},
+         "--- files on drive C: ---\n"
+         "  C:\\WINDOWS\\Temp\\uninst0.exe\n"
+         "--- files on drive D: ---\n"
+         "  D:\\WINNT\\explorer.exe\n"},
+        {"C:\\Program Data\\WIN",
+         {"the driver loads from C:\\Program Data\\WIN\\system32\\drivers\\ZarvoORLO.sys",
+          "start C:\\WINDOWS\\Temp\\uninst0.exe \"-UNINSTALL_NOW\" \"C:\\PROGRA~1\"\n",
+          "file delete C:\\PROGRA~1\\ZARVO\\ORLO\\ORLO.EXE\n",
+          "folder remove C:\\PROGRA~1\\ZARVO\n"},
+         "--- files on drive C: ---\n"
+         "  C:\\Program Data\\WIN\\explorer.exe\n"
+         "  C:\\WINDOWS\\Temp\\uninst0.exe\n"},
+    };
+    const TestSandbox folder("setup-sim-roundtrip");
+    std::filesystem::create_directories(folder.Path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.windowsFolder);
+        const std::filesystem::path machineFile = folder.Path() / "round-trip.machine";
+        std::ofstream(machineFile) << "windows-folder=" << c.windowsFolder << "\n";
+        setup::SetupSimOptions options;
+        options.machineFile = machineFile.string();
+        options.seconds = 10;
+        const CommandRun run = RunCommand(
+            [&](std::FILE* out) { return setup::RunSetupOnSimulatedMachine(options, out); });
+        EXPECT_EQ(run.status, 0);
+        for (const std::string& line : c.lines)
+            EXPECT_NE(run.out.find(line), std::string::npos) << line;
+        EXPECT_EQ(run.out.find("fail"), std::string::npos);
+        const std::size_t files = run.out.find("--- files on drive C: ---");
+        ASSERT_NE(files, std::string::npos);
+        EXPECT_EQ(run.out.substr(files), c.left + registry);
+    }
 }
 
 // A logo whose file name is too long for the file system is no file beside the installer, so
@@ -105,6 +124,25 @@ TEST(SetupSim, ALogoNameTooLongIsNotCopiedAndThePictureErrorShows) {
               "\". The system cannot find the file specified.\n",
           std::string("folder remove C:\\PROGRA~1\\ZARVO\n")})
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
+}
+
+// The destination is the folder its name gives, the long or the short one, in any case.
+TEST(SetupSim, TheDestinationIsTheFolderItsNameGives) {
+    for (const char* destination : {"C:\\PROGRA~1", "c:\\progra~1", "C:\\Program Files"}) {
+        SCOPED_TRACE(destination);
+        setup::SetupSimOptions options;
+        options.destination = destination;
+        options.seconds = 6;
+        const CommandRun run = RunCommand(
+            [&](std::FILE* out) { return setup::RunSetupOnSimulatedMachine(options, out); });
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_NE(run.out.find("user: opens C:\\Program Files in the folder chooser"),
+                  std::string::npos);
+        EXPECT_NE(
+            run.out.find("file copy D:\\ORLO.EXE -> C:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE\n"),
+            std::string::npos);
+    }
 }
 
 // With --keep the session ends after --seconds: the logoff ends the monitor whether it is still

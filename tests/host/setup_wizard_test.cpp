@@ -4,6 +4,7 @@
 #include "SetupFixture.h"
 
 #include "ui/Application.h"
+#include "ui/ExtCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -227,9 +228,9 @@ TEST(SetupWizard, NextAndBackWalkTheFirstTwoPages) {
     EXPECT_TRUE(sim.Lines("file copy").empty());
 }
 
-// The texts of every page as they stand, two blanks and "clocking" included, and which buttons
-// are disabled.
-TEST(SetupWizard, PagesHoldTheirTexts) {
+// The texts of every page as they stand, two blanks and "clocking" included, which buttons are
+// disabled, and the picture of each page, drawn on the page's own colour.
+TEST(SetupWizard, PagesHoldTheirTextsAndPictures) {
     SetupFixture sim;
     SetupUser user(sim, sim.Start());
     std::vector<std::string> texts;
@@ -239,6 +240,10 @@ TEST(SetupWizard, PagesHoldTheirTexts) {
                 if (!c.Caption().empty() || dynamic_cast<const ui::TButton*>(&c))
                     texts.push_back(page->Name() + " " + c.Name() + " \"" + c.Caption() + "\"" +
                                     (c.Enabled() ? "" : " (disabled)"));
+                if (auto* image = dynamic_cast<const ui::TImage*>(&c))
+                    texts.push_back(page->Name() + " " + c.Name() + " picture " +
+                                    image->Picture().source +
+                                    (image->Transparent ? " transparent" : ""));
                 for (const ui::Control* child : c.Children())
                     walk(*child);
             };
@@ -249,6 +254,7 @@ TEST(SetupWizard, PagesHoldTheirTexts) {
     });
     EXPECT_EQ(user.Run(), 0);
     const std::vector<std::string> expected = {
+        "TabSheet1 Image1 picture SETUP transparent",
         "TabSheet1 Label1 \"Welcome to the Velmara (ORLO) Setup program. This program will "
         "install Velmara on  your computer. \"",
         "TabSheet1 Label2 \"It is strongly recommended that you exit all Windows programs before "
@@ -258,12 +264,14 @@ TEST(SetupWizard, PagesHoldTheirTexts) {
         "TabSheet1 Button1 \"< &Back\" (disabled)",
         "TabSheet1 Button2 \"&Next >\"",
         "TabSheet1 Button3 \"Cancel\"",
+        "TabSheet2 Image2 picture SETUP transparent",
         "TabSheet2 Label7 \"Copy\"",
         "TabSheet2 Label8 \"to\"",
         "TabSheet2 Label9 \"Register Driver :\"",
         "TabSheet2 Button4 \"< &Back\" (disabled)",
         "TabSheet2 Button5 \"&Next >\" (disabled)",
         "TabSheet2 Button6 \"Cancel\"",
+        "TabSheet3 Image3 picture SETUP transparent",
         "TabSheet3 Label10 \"Setup has finished copying files to your computer. Before you can "
         "use the program. you must restart your computer.\"",
         "TabSheet3 Label11 \"Choose one of the following options and click \"Finish\" to "
@@ -272,10 +280,12 @@ TEST(SetupWizard, PagesHoldTheirTexts) {
         "TabSheet3 RadioButton2 \"No, I will restart my computer later.\"",
         "TabSheet3 Button13 \"< &Back\" (disabled)",
         "TabSheet3 Button12 \"&Finish\"",
+        "TabSheet5 Image5 picture SETUP transparent",
         "TabSheet5 Label12 \"Are you sure you want to remove Velmara (ORLO)  from your computer "
         "?\"",
         "TabSheet5 Button9 \"&Yes\"",
         "TabSheet5 Button7 \"&No\"",
+        "TabSheet6 Image6 picture SETUP transparent",
         "TabSheet6 Label4 \"Setup will install ORLO in the following directory.\"",
         "TabSheet6 Label5 \"To install to this directory, click Next.\"",
         "TabSheet6 Label6 \"To install to a different directory, click Browser and select "

@@ -78,6 +78,7 @@ TEST(SimRun, MachineDescriptionsAreReadOrTheirLineIsNamed) {
         {"temperature=300",
          "line 1 \"temperature=300\": up to 3 bytes (0 to 255), separated by commas"},
         {"lcid 0x0804", "line 1 \"lcid 0x0804\": not a key=value line"},
+        {"bios-id=ZRV-A920X", "line 1 \"bios-id=ZRV-A920X\": the BIOS id has at most 8 characters"},
         {"colour=red", "line 1 \"colour=red\": unknown key colour"},
     };
     for (const Case& c : bad) {
@@ -123,8 +124,14 @@ TEST(HostCommands, BadInputIsNamedAndEndsWithStatus2) {
         std::string error;       // after "orlo-sim: " or "setup-sim: "
         bool setupOnly = false;
     };
+    const std::string huge = "#" + std::string(host::kMaxDescriptionBytes - 1, 'x');
+    const std::string noFolder = ": no such folder on the machine";
     const std::vector<Case> cases = {
         {{"--machine", folder}, "", "--machine " + folder + ": a folder, not a file"},
+        {{"--machine", "/dev/zero"}, "", "--machine /dev/zero: not a plain file"},
+        {{"--machine", machine},
+         huge,
+         "--machine " + machine + ": more than the 65536 bytes a description may have"},
         {{"--machine", ""}, "", "--machine needs a value, not \"\""},
         {{"--data", ""}, "", "--data needs a value, not \"\""},
         {{"--machine", machine},
@@ -155,6 +162,15 @@ TEST(HostCommands, BadInputIsNamedAndEndsWithStatus2) {
          "",
          "--dest \"D:\\Apps\\" + dest +
              "an empty folder name: two backslashes together, or one at the end)",
+         true},
+        // Folders the machine lacks: none is made, nor is the drive's root or the CD-ROM taken.
+        {{"--dest", "C:\\Apps"}, "", "--dest C:\\Apps" + noFolder, true},
+        {{"--dest", "D:\\Apps"}, "", "--dest D:\\Apps" + noFolder, true},
+        {{"--dest", "D:\\"}, "", "--dest D:\\" + noFolder, true},
+        {{"--dest", "C:\\PROGRA~2"}, "", "--dest C:\\PROGRA~2" + noFolder, true},
+        {{"--dest", "C:\\WINDOWS\\explorer.exe"},
+         "",
+         "--dest C:\\WINDOWS\\explorer.exe" + noFolder,
          true},
     };
     for (const Case& c : cases) {
@@ -217,8 +233,62 @@ TEST(SimRun, ALogoNameTooLongShowsThePictureErrorAndRunsOn) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
 }
 
+// On Windows 9x the monitor reads the board id from the BIOS, which the description's bios-id
+// fills: the 9x road then runs, with its shutdown (no privilege to enable) and without the
+// ghost monitor. Without it the run stops at the start, as on a board without the id.
+TEST(SimRun, TheWindows9xRoadRunsWithTheBoardIdInTheBios) {
+    const TestSandbox sandbox("orlo-simrun-9x");
+    const std::filesystem::path data = sandbox.Path() / "data";
+    WriteDataChanged(data, "Action when exceed the limitations=Ask Me",
+                     "Action when exceed the limitations=Shutdown");
+    const std::string ninetyEight = "version=4.10\nplatform=9x\n";
+    const std::string hot = "temperature=90,30,30\n"; // the CPU's high limit is 70
+    const std::string ghostBox = "CheckBoxShowTransparentForm \"Show CPU Ghost Monitor\" ";
+    struct Case {
+        const char* what;
+        std::string description;
+        std::vector<std::string> present, absent;
+    };
+    const std::vector<Case> cases = {
+        {"XP, too hot",
+         hot,
+         {"library load skelvarind.dll", "privilege SeShutdownPrivilege enabled\n",
+          "ExitWindowsEx flags 8\n"},
+         {"Incorrect BIOS ID"}},
+        {"98, too hot",
+         ninetyEight + "bios-id=ZRV-A920\n" + hot,
+         {"ExitWindowsEx flags 1\n",
+          "Your 'CPU' Temperature exceed the limit , Action when exceed the limitations: "
+          "Shutdown"},
+         {"Incorrect BIOS ID", "privilege", "library"}},
+        {"98", ninetyEight + "bios-id=ZRV-A920\n", {ghostBox + "[ ] (disabled)\n"}, {"library"}},
+        {"XP", "", {ghostBox + "[x]\n"}, {}},
+        {"98 without the BIOS id",
+         ninetyEight + hot,
+         {"message box [ORLO]: Incorrect BIOS ID\n"},
+         {"ExitWindowsEx"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path machine = sandbox.Path() / "9x.machine";
+        std::ofstream(machine) << c.description;
+        monitor::SimRunOptions options;
+        options.machineFile = machine.string();
+        options.dataDir = data.string();
+        options.seconds = 5;
+        const CommandRun run = RunCommand(
+            [&](std::FILE* out) { return monitor::RunOnSimulatedMachine(options, out); });
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        for (const std::string& line : c.present)
+            EXPECT_NE(run.out.find(line), std::string::npos) << line;
+        for (const std::string& line : c.absent)
+            EXPECT_EQ(run.out.find(line), std::string::npos) << line;
+    }
+}
+
 // However a host command ends, its sandbox goes: by its status, an exception that nothing
-// catches, an abort, or a signal from outside.
+// catches, or an abort (signals from outside: sandboxed_command_test).
 TEST(SandboxedCommand, RemovesTheSandboxHoweverTheCommandEnds) {
     struct Case {
         const char* what;
@@ -230,13 +300,6 @@ TEST(SandboxedCommand, RemovesTheSandboxHoweverTheCommandEnds) {
         {"exception", []() -> int { throw std::runtime_error("no one catches this"); },
          128 + SIGABRT},
         {"abort", []() -> int { std::abort(); }, 128 + SIGABRT},
-        {"terminated",
-         [] {
-             ::kill(::getppid(), SIGTERM);
-             ::pause();
-             return 0;
-         },
-         128 + SIGTERM},
     };
     const std::string command = "sandbox-test-" + std::to_string(::getpid());
     for (const Case& c : cases) {
@@ -252,6 +315,52 @@ TEST(SandboxedCommand, RemovesTheSandboxHoweverTheCommandEnds) {
             EXPECT_NE(entry.path().filename().string().rfind(command, 0), 0u)
                 << c.what << ": " << entry.path();
     }
+}
+
+// A temporary folder that holds no sandbox is named with the reason, and nothing runs: no run
+// is reported as done. What needs no sandbox (the usage, bad options) answers as ever.
+TEST(HostCommands, ATemporaryFolderThatHoldsNoSandboxIsNamed) {
+    const TestSandbox sandbox("orlo-tmpdir");
+    std::filesystem::create_directories(sandbox.Path());
+    const std::string file = (sandbox.Path() / "a-file").string();
+    std::ofstream(file) << "no folder\n";
+    const char* before = std::getenv("TMPDIR");
+    const std::string kept = before ? before : "";
+    struct Case {
+        std::string tmpdir;
+        std::vector<std::string> args;
+        int status;
+        std::string error; // after "orlo-sim: " or "setup-sim: "; empty: none
+    };
+    const std::string cannot = "the temporary folder ";
+    const std::vector<Case> cases = {
+        {"/nonexistent",
+         {"--seconds", "3"},
+         1,
+         cannot + "/nonexistent cannot hold the sandbox: No such file or directory"},
+        {file, {"--seconds", "3"}, 1, cannot + file + " cannot hold the sandbox: not a folder"},
+        {"/nonexistent", {"--help"}, 0, ""},
+        {"/nonexistent", {"--bogus"}, 2, "unknown option --bogus"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tmpdir + " " + c.args[0]);
+        ::setenv("TMPDIR", c.tmpdir.c_str(), 1);
+        for (const char* name : {"orlo-sim", "setup-sim"}) {
+            const bool orlo = name == std::string("orlo-sim");
+            const CommandRun run = RunCommand([&](std::FILE* out) {
+                return orlo ? monitor::OrloSimCommand(c.args, out)
+                            : setup::SetupSimCommand(c.args, out);
+            });
+            EXPECT_EQ(run.status, c.status) << name;
+            EXPECT_EQ(run.err, c.error.empty() ? "" : name + (": " + c.error + "\n"));
+        }
+        // The parent of the run finds no sandbox to remove, and ends as the run did.
+        EXPECT_EQ(host::RunRemovingSandbox("tmpdir-test", [] { return 2; }), 2);
+    }
+    if (before)
+        ::setenv("TMPDIR", kept.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
 }
 
 // The run's end is the end of the user's session: the logoff ends the monitor also while it

@@ -292,7 +292,7 @@ TEST_F(Startup, UnnamedSystemReadsTheIdThroughTheSelectorWalk) {
     machine->Config().version = {6, 0, 6000, os::kPlatformNT, ""};
     os::LdtEntry other{0xFFFF, 0x0000, 0x0E, 0, 0, 0}; // base 0xE0000: no match
     machine->selectors[15] = other;
-    PutBoardIdInBios(*machine, "ZRV-A920", 0x1F7);
+    machine->PutBoardIdInBios("ZRV-A920", 0x1F7);
     machine->selectors[0x2F7] = machine->selectors[0x1F7]; // a later match, never asked
     machine->Board().board_id[0] = 0;                      // the driver's id is not asked for
     Run({}, 3000);

@@ -1,6 +1,7 @@
 // The control library's behaviour that the programs rely on: handlers run on state changes from
 // code, up-downs refuse and clamp, timers restart only on a change and fire inside modal loops,
-// modal loops nest, and a loop that can never end fails clearly.
+// modal loops nest, a loop that can never end fails clearly, and a font change reaches the real
+// window.
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 #include "ui/Application.h"
@@ -15,7 +16,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -222,6 +227,59 @@ TEST_F(UiSemantics, EndSessionMessagesAskTheCloseQueryAndTerminateWithoutClosing
     EXPECT_TRUE(app.Terminated());
     EXPECT_EQ(closes, 0);
     EXPECT_TRUE(form->Visible());
+}
+
+// A platform whose real windows are recorders of the changes they are told of.
+class RecordingPlatform : public ui::HeadlessPlatform {
+  public:
+    using HeadlessPlatform::HeadlessPlatform;
+    struct Recorder : ui::ControlPeer {
+        Recorder(RecordingPlatform& p, std::string n) : platform(p), name(std::move(n)) {}
+        void Changed(ui::Prop prop) override { platform.changes.push_back({name, prop}); }
+        RecordingPlatform& platform;
+        std::string name;
+    };
+    std::unique_ptr<ui::ControlPeer> CreatePeer(ui::Component& component) override {
+        return std::make_unique<Recorder>(*this, component.Name());
+    }
+    std::vector<std::pair<std::string, ui::Prop>> changes;
+};
+
+class LabelForm : public ui::Form {
+  public:
+    explicit LabelForm(ui::Application& app) : ui::Form(app, "LabelForm"), Label(this, "Label") {}
+    ui::TLabel Label;
+};
+
+// The class library's default font, and each change of style, size or face told to the real
+// window once; setting what the font holds already tells it nothing.
+TEST(ControlFont, DefaultsAndChangesReachTheWindow) {
+    TestSandbox sandbox("orlo-ui-font");
+    os::sim::SimMachine machine(sandbox);
+    auto process = machine.StartProcess("C:\\T.EXE");
+    RecordingPlatform platform(*process);
+    ui::Application app(*process, platform);
+    ui::TLabel& label = app.CreateForm<LabelForm>()->Label;
+    EXPECT_EQ(label.Font().Name, "MS Sans Serif");
+    EXPECT_EQ(label.Font().Size, 8);
+    EXPECT_EQ(label.Font().Style, 0);
+
+    label.SetFontStyle(ui::fsBold | ui::fsItalic);
+    label.SetFontStyle(ui::fsBold | ui::fsItalic);
+    label.SetFontSize(14);
+    label.SetFontSize(14);
+    label.SetFontName("Arial");
+    label.SetFontName("Arial");
+    label.SetFontColor(ui::clRed);
+    using Change = std::pair<std::string, ui::Prop>;
+    EXPECT_EQ(platform.changes, (std::vector<Change>{{"Label", ui::Prop::Font},
+                                                     {"Label", ui::Prop::Font},
+                                                     {"Label", ui::Prop::Font},
+                                                     {"Label", ui::Prop::FontColor}}));
+    EXPECT_EQ(label.Font().Style, ui::fsBold | ui::fsItalic);
+    EXPECT_EQ(label.Font().Size, 14);
+    EXPECT_EQ(label.Font().Name, "Arial");
+    app.DestroyForms();
 }
 
 } // namespace

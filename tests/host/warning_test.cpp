@@ -1,7 +1,9 @@
 // The warning window on the simulated machine: its sound and speaker tones, its three steps,
-// and the system shutdown by OS name, with the NT4 batch command.
+// and the system shutdown by OS name, with the NT4 batch command; the fonts of its labels and
+// of the attention dialog's.
 #include "SimFixture.h"
 
+#include "monitor/AttentionDialog.h"
 #include "monitor/Driver.h"
 #include "monitor/WarningForm.h"
 #include "ui/Application.h"
@@ -139,6 +141,53 @@ TEST_F(Warning, ReactivationRestartsTheSoundButNotTheTones) {
     for (const auto& r : Requests(monitor::IOCTL_MBDRVR_SPEAKER_TONE))
         times.push_back(RunMs(r));
     EXPECT_EQ(times, (std::vector<std::uint32_t>{600, 1100, 1600}));
+}
+
+// --- fonts ---------------------------------------------------------------------------------
+
+// The labels of both windows carry the colour, style and size their windows name; the others
+// keep the class library's default font.
+TEST_F(Warning, LabelsCarryTheFontsTheirWindowsName) {
+    struct FontCase {
+        const char* label;
+        std::function<const ui::Control&(MonitorProgram&)> control;
+        ui::TColor color;
+        ui::TFontStyles style;
+        int size;
+    };
+    using monitor::TFormWarning;
+    using monitor::TOKBottomDlgAttention;
+    auto warning = [](ui::TLabel TFormWarning::*member) {
+        return [member](MonitorProgram& p) -> const ui::Control& { return p.FormWarning->*member; };
+    };
+    auto attention = [](ui::TLabel TOKBottomDlgAttention::*member) {
+        return [member](MonitorProgram& p) -> const ui::Control& {
+            return p.OKBottomDlgAttention->*member;
+        };
+    };
+    const FontCase cases[] = {
+        {"Label1", warning(&TFormWarning::Label1), ui::clRed, ui::fsBold, 14},
+        {"LabelMsg", warning(&TFormWarning::LabelMsg), ui::clBlue, ui::fsBold, 8},
+        {"LabelDateTime", warning(&TFormWarning::LabelDateTime), ui::clBlue, ui::fsBold, 8},
+        {"LabelIgnore", warning(&TFormWarning::LabelIgnore), ui::clWindowText, ui::fsBold, 8},
+        {"Label4", warning(&TFormWarning::Label4), ui::clWindowText, ui::fsBold, 8},
+        {"Label5", warning(&TFormWarning::Label5), ui::clWindowText, ui::fsBold, 8},
+        {"LabelAttention", attention(&TOKBottomDlgAttention::LabelAttention), ui::clBlue,
+         ui::fsBold, 8},
+        {"LabelText1", attention(&TOKBottomDlgAttention::LabelText1), ui::clWindowText, 0, 8},
+        {"LabelText2", attention(&TOKBottomDlgAttention::LabelText2), ui::clWindowText, 0, 8},
+        {"Label1 (attention)", attention(&TOKBottomDlgAttention::Label1), ui::clWindowText, 0, 8},
+    };
+    Run(200, [&](TForm1& f) {
+        for (const FontCase& c : cases) {
+            const ui::TFont& font = c.control(f.Program()).Font();
+            EXPECT_EQ(font.Color, c.color) << c.label;
+            EXPECT_EQ(font.Style, c.style) << c.label;
+            EXPECT_EQ(font.Size, c.size) << c.label;
+            EXPECT_EQ(font.Name, "MS Sans Serif") << c.label;
+        }
+    });
+    EXPECT_TRUE(reachedEnd);
 }
 
 // --- Ignore and Disable

@@ -35,17 +35,23 @@ inline CommandRun RunCommand(const std::function<int(std::FILE*)>& command) {
     return run;
 }
 
-// The source tree's data/ copied into `folder`, with the demo board's logo shown from the
-// picture file `logoFile`.
-inline void WriteDataWithLogo(const std::filesystem::path& folder, const std::string& logoFile) {
+// The source tree's data/ copied into `folder`, with the text `from` of the demo board's INI
+// file A920.INI replaced by `to`.
+inline void WriteDataChanged(const std::filesystem::path& folder, const std::string& from,
+                             const std::string& to) {
     std::filesystem::create_directories(folder);
     for (const auto& entry : std::filesystem::directory_iterator(ORLO_DATA_DIR))
         std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
     std::stringstream ini;
     ini << std::ifstream(folder / "A920.INI", std::ios::binary).rdbuf();
     std::string text = ini.str();
-    const std::string logo = "[LOGO]\r\nENABLED=0";
-    ASSERT_NE(text.find(logo), std::string::npos);
-    text.replace(text.find(logo), logo.size(), "[LOGO]\r\nENABLED=1\r\nFILENAME=" + logoFile);
+    ASSERT_NE(text.find(from), std::string::npos);
+    text.replace(text.find(from), from.size(), to);
     std::ofstream(folder / "A920.INI", std::ios::binary) << text;
+}
+
+// The source tree's data/ copied into `folder`, with the demo board's logo shown from the
+// picture file `logoFile`.
+inline void WriteDataWithLogo(const std::filesystem::path& folder, const std::string& logoFile) {
+    WriteDataChanged(folder, "[LOGO]\r\nENABLED=0", "[LOGO]\r\nENABLED=1\r\nFILENAME=" + logoFile);
 }

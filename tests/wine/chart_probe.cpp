@@ -15,6 +15,8 @@
 #include "ui/Form.h"
 #include "ui/win32/Win32Platform.h"
 
+#include "probe_support.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -112,27 +114,9 @@ void CountPaints(PaintCounter& counter, HWND window) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
 }
 
-// Runs the loop for a while: posted messages, then the paints they cause.
-void Settle(ui::Application& app, DWORD milliseconds = 400) {
-    DWORD start = GetTickCount();
-    do {
-        app.ProcessMessages();
-        Sleep(10);
-    } while (GetTickCount() - start < milliseconds);
-    app.ProcessMessages();
-}
-
-int failures = 0;
-
-void Check(bool ok, const std::string& what) {
-    std::printf("%s %s\n", ok ? "ok" : "FAIL", what.c_str());
-    if (!ok) ++failures;
-    std::fflush(stdout);
-}
-
-HWND Window(const ui::Component& component) {
-    return reinterpret_cast<HWND>(component.Handle());
-}
+using probe::Check;
+using probe::Settle;
+using probe::Window;
 
 RECT ScreenRect(HWND hwnd) {
     RECT r;
@@ -242,13 +226,5 @@ int main(int argc, char** argv) {
 
     PrintPlace("fan", fanChart);
     PrintPlace("duty", dutyChart);
-    std::printf("ready\n");
-    std::fflush(stdout);
-    // Moved aside, so that it covers nothing of the charts.
-    SetCursorPos(1000, 700);
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 120000;) {
-        Settle(app, 200);
-        if (GetFileAttributesA(stopFile.c_str()) != INVALID_FILE_ATTRIBUTES) break;
-    }
-    return failures;
+    return probe::RunUntilStopped(app, stopFile);
 }

@@ -44,6 +44,33 @@ orlo_skip() {
   exit 77
 }
 
+# A window probe of tests/wine: a program that shows real windows, prints "ok ..." or "FAIL ..."
+# per check and then "ready", and keeps its windows up until its stop file exists. Started from
+# C:\probe in the background (after orlo_start_session; orlo_wait_until comes from monitor.sh),
+# its check lines shown once it is ready; its whole output in PROBE_OUT.
+#   orlo_start_probe EXE      orlo_stop_probe (expects it to end with no failure)
+orlo_start_probe() {
+  PROBE_DIR="$WINEPREFIX/drive_c/probe"
+  PROBE_OUT="$PROBE_DIR/out.txt"
+  mkdir -p "$PROBE_DIR"
+  cp "$(orlo_artifact "$1")" "$PROBE_DIR/"
+  timeout 180 wine "C:\\probe\\$1" 'C:\probe\stop' >"$PROBE_OUT" 2>/dev/null &
+  PROBE_PID=$!
+  orlo_wait_until 90 orlo_probe_ready || true
+  tr -d '\r' <"$PROBE_OUT" | grep -E '^(ok|FAIL) ' | sed 's/^/  probe: /'
+}
+
+orlo_probe_ready() {
+  grep -q '^ready' "$PROBE_OUT" 2>/dev/null
+}
+
+orlo_stop_probe() {
+  touch "$PROBE_DIR/stop"
+  _probe_status=0
+  wait "$PROBE_PID" || _probe_status=$?
+  expect_eq "the probe ends with no failure" "$_probe_status" 0
+}
+
 orlo_finish() {
   wineserver -k >/dev/null 2>&1 || true
   [ "$ORLO_FAILURES" -eq 0 ]

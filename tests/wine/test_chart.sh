@@ -10,17 +10,9 @@
 SHOTS="$ORLO_BUILD/screenshots"
 mkdir -p "$SHOTS"
 WINDOW_STATE="$(orlo_artifact window_state.exe)"
-dir="$WINEPREFIX/drive_c/probe"
-mkdir -p "$dir"
-cp "$(orlo_artifact chart_probe.exe)" "$dir/"
-out="$dir/out.txt"
 orlo_start_session
-
-timeout 180 wine 'C:\probe\chart_probe.exe' 'C:\probe\stop' >"$out" 2>/dev/null &
-probe=$!
-ready() { grep -q '^ready' "$out" 2>/dev/null; }
-orlo_wait_until 90 ready || true
-tr -d '\r' <"$out" | grep -E '^(ok|FAIL) ' | sed 's/^/  probe: /'
+orlo_start_probe chart_probe.exe
+out="$PROBE_OUT"
 expect_eq "the probe's checks all ran" "$(grep -c '^ok' "$out")" 9
 expect_eq "none failed" "$(grep -c '^FAIL' "$out")" 0
 expect_eq "both windows shown" \
@@ -72,9 +64,6 @@ check_chart() {
 check_chart fan
 check_chart duty
 
-touch "$dir/stop"
-status=0
-wait "$probe" || status=$?
-expect_eq "the probe ends with no failure" "$status" 0
+orlo_stop_probe
 
 orlo_finish

@@ -1,7 +1,8 @@
 // Runs the monitor on a simulated machine for some virtual seconds and prints what it did.
 //   orlo-sim [--seconds N] [--machine FILE] [--data DIR] [-- program arguments]
 // Bad input (an unknown option, a value that is no number or is empty, a faulty machine
-// description) is named on the error output and ends the command with status 2.
+// description) is named on the error output and ends the command with status 2; a temporary
+// folder that holds no sandbox, with status 1.
 #include "host/SandboxedCommand.h"
 #include "monitor/host/SimRun.h"
 

@@ -1,5 +1,5 @@
 // What the installer needs of the simulated machine: the Windows folders, file copies with their
-// attributes, folder removal, drives and folder listings, short names, the service-control
+// attributes, folder removal, drives and folder listings, long names, the service-control
 // manager and shell links.
 #include "os/sim/SimMachine.h"
 
@@ -49,46 +49,7 @@ std::vector<std::string> FoldersOnTheWay(const std::string& path) {
     return folders;
 }
 
-// Whether a file or folder name is a valid 8.3 name as it stands.
-bool IsShortName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return true;
-    auto dot = name.find('.');
-    std::string base = name.substr(0, dot);
-    std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
-    if (base.empty() || base.size() > 8 || ext.size() > 3 || ext.find('.') != std::string::npos)
-        return false;
-    for (char c : name)
-        if (c == ' ' || std::string("+,;=[]").find(c) != std::string::npos) return false;
-    return true;
-}
-
-// The 8.3 name the file system makes for a long name: the first six valid characters of the
-// name before its last dot, "~1", and the first three of its extension, all in upper case.
-std::string ShortNameOf(const std::string& name) {
-    auto dot = name.rfind('.');
-    std::string base = dot == std::string::npos ? name : name.substr(0, dot);
-    std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
-    auto keep = [](const std::string& text, size_t count) {
-        std::string kept;
-        for (char c : text) {
-            if (kept.size() == count) break;
-            if (c == ' ' || c == '.' || std::string("+,;=[]").find(c) != std::string::npos)
-                continue;
-            kept += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-        return kept;
-    };
-    std::string result = keep(base, 6) + "~1";
-    std::string shortExt = keep(ext, 3);
-    if (!shortExt.empty()) result += "." + shortExt;
-    return result;
-}
-
 } // namespace
-
-std::string ShortNameFor(const std::string& name) {
-    return IsShortName(name) ? name : ShortNameOf(name);
-}
 
 // --- the Windows folders -------------------------------------------------------------------
 
@@ -158,7 +119,9 @@ bool SimMachine::CopyFile(const std::string& from, const std::string& to, bool f
               IsWritable(to) && MayCreateFile(to) && !Recorded(locked_, to) &&
               !IsRunningProgram(to) && !(failIfExists && HostExists(target));
     std::error_code ec;
+    const bool made = ok && !HostExists(target);
     if (ok) ok = fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+    if (ok && made) NameMade(target);
     if (!ok) {
         Trace("file copy " + from + " -> " + to + " failed");
         return false;
@@ -233,20 +196,15 @@ bool SimMachine::ListFolders(const std::string& folder, std::vector<std::string>
     return true;
 }
 
-std::uint32_t SimMachine::ShortPathName(const std::string& path, std::string& shortPath,
-                                        std::uint32_t bufferSize) const {
-    if (config_.shortPathFails || !(FileExists(path) || DirectoryExists(path))) return 0;
-    std::string result;
-    std::vector<std::string> parts = Components(path);
-    for (size_t i = 0; i < parts.size(); ++i) {
-        bool drive = i == 0 && parts[i].size() == 2 && parts[i][1] == ':';
-        if (i > 0) result += '\\';
-        result += config_.shortNames && !drive ? ShortNameFor(parts[i]) : parts[i];
-    }
-    auto length = static_cast<std::uint32_t>(result.size());
-    if (length + 1 > bufferSize) return length + 1;
-    shortPath = result;
-    return length;
+std::string SimMachine::LongPathName(const std::string& path) const {
+    const fs::path host = HostPath(path);
+    if (host.empty() || !HostExists(host)) return "";
+    const auto letter = static_cast<unsigned char>(path[0]);
+    std::string result = std::string(1, static_cast<char>(std::toupper(letter))) + ":";
+    const fs::path drive = sandbox_ / std::string(1, static_cast<char>(std::tolower(letter)));
+    for (const fs::path& name : host.lexically_relative(drive))
+        if (name != ".") result += "\\" + name.string();
+    return result.size() == 2 ? result + "\\" : result;
 }
 
 // --- the service-control manager ----------------------------------------------------------------

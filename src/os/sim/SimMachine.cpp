@@ -170,12 +170,8 @@ fs::path SimMachine::Resolve(const std::string& windowsPath, std::string* key) c
             }
             // A short (8.3) name reaches its long-named file or folder.
             if (!HostExists(next) && config_.shortNames && part.find('~') != std::string::npos) {
-                for (const fs::path& entry : entries) {
-                    if (Lower(ShortNameFor(entry.filename().string())) == Lower(part)) {
-                        next = entry;
-                        break;
-                    }
-                }
+                const fs::path entry = EntryOfShortName(host, part);
+                if (!entry.empty()) next = entry;
             }
         }
         exists = exists && HostExists(next);
@@ -218,8 +214,10 @@ bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
         !HostIsFolder(host.parent_path()) || Recorded(locked_, path) || IsRunningProgram(path))
         return false;
+    const bool made = !HostExists(host);
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     if (!out) return false;
+    if (made) NameMade(host);
     out << bytes;
     Trace("file write " + path + " (" + std::to_string(bytes.size()) + " bytes)");
     return static_cast<bool>(out);
@@ -230,8 +228,10 @@ bool SimMachine::AppendFile(const std::string& path, const std::string& bytes) {
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
         !HostIsFolder(host.parent_path()) || IsRunningProgram(path))
         return false;
+    const bool made = !HostExists(host);
     std::ofstream out(host, std::ios::binary | std::ios::app);
     if (!out) return false;
+    if (made) NameMade(host);
     out << bytes;
     Trace("file append " + path + ": " + bytes);
     return static_cast<bool>(out);
@@ -270,7 +270,9 @@ bool SimMachine::MoveFileReplace(const std::string& from, const std::string& to)
         !IsWritable(to) || !MayCreateFile(to) || IsRunningProgram(to))
         return false;
     std::error_code ec;
+    const bool made = !HostExists(target);
     fs::rename(source, target, ec);
+    if (!ec && made) NameMade(target);
     if (!ec) Trace("file move " + from + " -> " + to);
     return !ec;
 }
@@ -281,6 +283,7 @@ bool SimMachine::CreateDirectory(const std::string& path) {
         return false;
     std::error_code ec;
     bool ok = fs::create_directory(host, ec);
+    if (ok) NameMade(host);
     if (ok) Trace("folder create " + path);
     return ok;
 }
@@ -305,9 +308,16 @@ void SimMachine::InstallFolder(const fs::path& hostFolder, const std::string& wi
     const fs::path target = HostPath(path);
     if (!HostIsFolder(target)) return;
     std::error_code ec;
-    for (const fs::path& file : HostEntries(hostFolder))
-        if (HostIsFile(file))
-            fs::copy_file(file, target / file.filename(), fs::copy_options::overwrite_existing, ec);
+    // In the order of their names, which their short names follow.
+    std::vector<fs::path> files = HostEntries(hostFolder);
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        const fs::path copy = target / file.filename();
+        const bool made = !HostExists(copy);
+        if (HostIsFile(file) &&
+            fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec) && made)
+            NameMade(copy);
+    }
 }
 
 // --- folders that refuse new files --------------------------------------------------------
@@ -519,6 +529,19 @@ std::vector<DriverRequest> SimMachine::RequestsWithCode(std::uint32_t code) cons
     for (const auto& r : requests_)
         if (r.code == code) found.push_back(r);
     return found;
+}
+
+void SimMachine::PutBoardIdInBios(const std::string& id, std::uint32_t selector) {
+    if (id.empty()) {
+        selectors.erase(selector);
+        segments.erase(selector);
+        return;
+    }
+    selectors[selector] = LdtEntry{0xFFFF, 0x0000, 0x0F, 0, 0, 0};
+    std::vector<std::uint8_t> segment(0x10000, 0);
+    for (std::size_t i = 0; i < id.size() && i < 8; ++i)
+        segment[0xECE0 + i] = static_cast<std::uint8_t>(id[i]);
+    segments[selector] = std::move(segment);
 }
 
 void SimMachine::Trace(const std::string& line) {

@@ -103,9 +103,6 @@ constexpr std::size_t kMaxNameLength = 255;
 
 // Text in lower case (ASCII).
 std::string LowerCase(std::string text);
-// The 8.3 name a volume with short names gives a file or folder: the name itself when it is a
-// valid 8.3 name, else its first six valid characters, "~1" and its extension's first three.
-std::string ShortNameFor(const std::string& name);
 
 class SimMachine {
   public:
@@ -207,6 +204,11 @@ class SimMachine {
     std::map<std::uint32_t, LdtEntry> selectors;
     std::map<std::uint32_t, std::vector<std::uint8_t>> segments;
     std::vector<std::uint32_t> selectorQueries; // every selector asked for
+    // The BIOS segment at 0xF0000 (64 KiB) mapped through the thread's selector `selector`,
+    // holding the board id `id` (at most 8 bytes, zeros after it) at offset 0xECE0, where a
+    // program on Windows 9x reads it. An empty id unmaps the selector.
+    static constexpr std::uint32_t kBiosSelector = 0x1F7;
+    void PutBoardIdInBios(const std::string& id, std::uint32_t selector = kBiosSelector);
 
     // --- sound, power, privileges, shell: what the programs asked for ------------------------
     std::vector<std::pair<std::string, std::uint32_t>> sounds; // "" for a stop
@@ -244,6 +246,9 @@ class SimMachine {
     // The short (8.3) form of an existing path, or 0 (see os::System::GetShortPathName).
     std::uint32_t ShortPathName(const std::string& path, std::string& shortPath,
                                 std::uint32_t bufferSize) const;
+    // The long form of an existing path, each name spelled as on the disk ("C:\\PROGRA~1" gives
+    // "C:\\Program Files"), as GetLongPathName gives it; empty when nothing is there.
+    std::string LongPathName(const std::string& path) const;
     // The service-control manager: opens and closes.
     Handle OpenServiceManager(std::uint32_t access);
     void CloseServiceManager(Handle handle);
@@ -318,6 +323,18 @@ class SimMachine {
     std::filesystem::path Resolve(const std::string& windowsPath, std::string* key) const;
     // Whether a path has a record in `records` (nothing to resolve when there are none).
     bool Recorded(const std::set<std::string>& records, const std::string& path) const;
+    // Short names (SimShortNames.cpp), while the volume keeps them. The short names of a host
+    // folder's entries by their lower-case names: the valid 8.3 names are their own, the others
+    // get "~1", "~2", ... as they are made, unique in their folder, and keep them while they
+    // are there. Names made beside the machine get theirs when first asked, in the order of
+    // their names, before `newest` (a lower-case name).
+    const std::map<std::string, std::string>& ShortNamesIn(const std::filesystem::path& folder,
+                                                           const std::string& newest = "") const;
+    // Gives a file or folder just made its short name.
+    void NameMade(const std::filesystem::path& host) const;
+    // The entry of a host folder that has the short name `name`; empty when none has.
+    std::filesystem::path EntryOfShortName(const std::filesystem::path& folder,
+                                           const std::string& name) const;
     std::string MessageName(std::uint32_t msg) const;
 
     std::filesystem::path sandbox_;
@@ -354,6 +371,8 @@ class SimMachine {
     std::set<std::string> locked_;                    // lower-case paths
     std::set<Handle> serviceManagers_;
     std::set<const SimProcess*> processes_; // alive
+    // Host folder -> lower-case name -> short name (ShortNamesIn).
+    mutable std::map<std::string, std::map<std::string, std::string>> shortNames_;
 
     // Programs side by side (SimPrograms.cpp).
     struct Runner;

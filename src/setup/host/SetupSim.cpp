@@ -121,6 +121,17 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
     host::SandboxMachine sandbox("setup-sim", out);
     if (!sandbox.Describe(options.machineFile)) return 2;
     os::sim::SimMachine& machine = sandbox.Machine();
+    // The folder chooser shows the folder by its long name, however the option names it. Asked
+    // before the CD-ROM is there: the distribution's disc is no place to install to.
+    std::string destination;
+    if (!options.destination.empty()) {
+        destination = machine.LongPathName(options.destination);
+        if (!machine.DirectoryExists(destination)) {
+            std::fprintf(stderr, "setup-sim: --dest %s: no such folder on the machine\n",
+                         options.destination.c_str());
+            return 2;
+        }
+    }
     int code = 0;
     {
         // Before Windows restarts, the driver is not installed.
@@ -139,7 +150,7 @@ int RunSetupOnSimulatedMachine(const SetupSimOptions& options, std::FILE* out) {
             std::vector<std::string> args = process.GetArguments();
             std::string mode = args.empty() ? "" : args[0];
             if (mode.empty()) {
-                ScriptInstall(user, machine, process, options.destination);
+                ScriptInstall(user, machine, process, destination);
                 user.When([&] { return PageShown(machine, process, &TForm1::TabSheet3); },
                           [&] {
                               std::fprintf(out, "--- the installer's windows ---\n%s",

@@ -111,9 +111,7 @@ class ChartPeer : public WinPeer {
         default:
             break;
         }
-        LRESULT result = 0;
-        if (HandleClickAndCursor(msg, result)) return result;
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return OwnClassDefault(hwnd, msg, wParam, lParam);
     }
 
   private:

@@ -20,6 +20,7 @@ namespace {
 
 const char kPanelClass[] = "OrloPanel";
 const char kImageClass[] = "OrloImage";
+const char kBevelClass[] = "OrloBevel";
 
 // Text and ground of a control drawn on its parent's ground (labels, check boxes).
 HBRUSH ParentGround(WinPeer& peer, HDC dc) {
@@ -183,8 +184,7 @@ class ContainerPeer : public WinPeer {
         default:
             break;
         }
-        if (HandleClickAndCursor(msg, result)) return result;
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return OwnClassDefault(hwnd, msg, wParam, lParam);
     }
 
   private:
@@ -197,7 +197,7 @@ class ContainerPeer : public WinPeer {
             GetClientRect(hwnd, &r);
             if (!panel->BevelOuterNone) DrawEdge(dc, &r, BDR_RAISEDOUTER, BF_RECT);
             if (!panel->Caption().empty()) {
-                HGDIOBJ old = SelectObject(dc, platform_.Font());
+                HGDIOBJ old = SelectObject(dc, ControlFont());
                 SetBkMode(dc, TRANSPARENT);
                 SetTextColor(dc, ColorRef(panel->Font().Color));
                 DrawTextA(dc, panel->Caption().c_str(), -1, &r,
@@ -379,6 +379,7 @@ class LabelPeer : public WinPeer {
         auto* label = dynamic_cast<TLabel*>(control_);
         CreateChild("STATIC", (label && label->WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOTIFY);
     }
+    bool Graphic() const override { return true; }
     void OnCommand(WORD code) override {
         if (code == STN_CLICKED && !platform_.Quiet())
             platform_.Run([this] { control_->UserClick(); });
@@ -391,14 +392,59 @@ class LabelPeer : public WinPeer {
     }
 };
 
+// The class library's default bevel: a lowered box, one pixel of the shadow colour at its top
+// and left, one of the highlight colour at its bottom and right. Its window holds only that
+// frame (a window region): inside it the parent's ground and the controls there show.
 class BevelPeer : public WinPeer {
   public:
     using WinPeer::WinPeer;
-    void Create() override { CreateChild("STATIC", SS_ETCHEDFRAME, 0, ""); }
+    void Create() override {
+        RegisterOwnClass(platform_.Instance(), kBevelClass);
+        CreateChild(kBevelClass, 0, 0, "");
+        KeepToFrame();
+    }
+    bool Graphic() const override { return true; }
 
   protected:
     void Update(Prop prop) override {
         if (prop != Prop::Caption) WinPeer::Update(prop);
+    }
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT r;
+            GetClientRect(hwnd, &r);
+            DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_SIZE:
+            KeepToFrame();
+            return 0;
+        default:
+            break;
+        }
+        return OwnClassDefault(hwnd, msg, wParam, lParam);
+    }
+
+  private:
+    void KeepToFrame() {
+        if (!hwnd_) return;
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        HRGN frame = CreateRectRgn(0, 0, r.right, r.bottom);
+        if (r.right > 2 && r.bottom > 2) {
+            HRGN inside = CreateRectRgn(1, 1, r.right - 1, r.bottom - 1);
+            CombineRgn(frame, frame, inside, RGN_DIFF);
+            DeleteObject(inside);
+        }
+        // The window owns the region from now on.
+        SetWindowRgn(hwnd_, frame, TRUE);
     }
 };
 
@@ -409,13 +455,12 @@ class ImagePeer : public WinPeer {
     ~ImagePeer() override { Release(); }
     void Create() override {
         RegisterOwnClass(platform_.Instance(), kImageClass);
+        // Later images lie over earlier ones (PlaceInZOrder): digit images overlap their left
+        // neighbour's transparent margin and must show whole.
         CreateChild(kImageClass, 0, 0, "");
-        // Later images lie over earlier ones, as the class library stacks its controls: digit
-        // images overlap their left neighbour's transparent margin and must show whole.
-        if (hwnd_)
-            SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         Load();
     }
+    bool Graphic() const override { return true; }
 
   protected:
     void Update(Prop prop) override {
@@ -449,9 +494,7 @@ class ImagePeer : public WinPeer {
         default:
             break;
         }
-        LRESULT result = 0;
-        if (HandleClickAndCursor(msg, result)) return result;
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return OwnClassDefault(hwnd, msg, wParam, lParam);
     }
 
   private:

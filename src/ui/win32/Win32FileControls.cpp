@@ -120,7 +120,7 @@ class DirectoryListPeer : public WinPeer {
         RECT text = r;
         text.left = left + 18;
         SIZE size{0, 0};
-        HGDIOBJ oldFont = SelectObject(dc, platform_.Font());
+        HGDIOBJ oldFont = SelectObject(dc, ControlFont());
         GetTextExtentPoint32A(dc, entry.text.c_str(), static_cast<int>(entry.text.size()), &size);
         text.right = std::min<LONG>(r.right, text.left + size.cx + 4);
         if (selected) FillRect(dc, &text, GetSysColorBrush(COLOR_HIGHLIGHT));

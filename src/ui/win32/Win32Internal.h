@@ -33,6 +33,26 @@ namespace ui::win32 {
 
 class FormPeer;
 
+// The fonts the controls name, one font object per distinct face, size and style, made for the
+// screen's resolution and kept until the program ends.
+class FontCache {
+  public:
+    FontCache() = default;
+    ~FontCache();
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+    HFONT Get(const TFont& font);
+
+  private:
+    struct Key {
+        std::string name;
+        int size;
+        TFontStyles style;
+        bool operator<(const Key& other) const;
+    };
+    std::map<Key, HFONT> fonts_;
+};
+
 class Win32Platform : public Platform {
   public:
     Win32Platform();
@@ -72,7 +92,9 @@ class Win32Platform : public Platform {
 
     Application* App() const { return app_; }
     HINSTANCE Instance() const { return instance_; }
-    HFONT Font() const { return font_; }
+    // The real font of a control's font; Font() is the class library's default one.
+    HFONT FontOf(const TFont& font) { return fonts_.Get(font); }
+    HFONT Font() { return fonts_.Get(TFont{}); }
     int NextControlId() { return nextControlId_++; }
 
     std::vector<FormPeer*>& Forms() { return forms_; }
@@ -86,7 +108,7 @@ class Win32Platform : public Platform {
 
     HINSTANCE instance_;
     HWND timerWindow_ = nullptr;
-    HFONT font_;
+    FontCache fonts_;
     std::map<TimerId, std::function<void()>> timers_;
     TimerId nextTimerId_ = 1;
     int nextControlId_ = 1000;
@@ -155,6 +177,12 @@ class WinPeer : public ControlPeer {
     Control* Ctl() const { return control_; }
     Win32Platform& Plat() const { return platform_; }
 
+    // A graphic control of the class library (label, bevel, image): its window lies beneath
+    // every windowed sibling, as the class library paints such controls on their parent.
+    virtual bool Graphic() const { return false; }
+    // The real font of the control's font.
+    HFONT ControlFont() { return platform_.FontOf(control_ ? control_->Font() : TFont{}); }
+
     // Notifications the parent window reflects back to the control that sent them.
     virtual void OnCommand(WORD /*code*/) {}
     virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
@@ -193,15 +221,21 @@ class WinPeer : public ControlPeer {
     HWND CreateChild(const char* className, DWORD style, DWORD exStyle = 0,
                      const char* text = nullptr);
     void Attach(HWND hwnd);
+    // Puts a new child window into its place among its siblings: right below the last windowed
+    // sibling declared before it, on top when there is none. So the windowed controls lie in
+    // their declaration order (the tab order) above every graphic one, and a later graphic
+    // control lies over an earlier one.
+    void PlaceInZOrder();
     // Replaces the window procedure of a system class; WindowProc then sees every message.
     void Subclass(HWND hwnd);
     // Every message of the peer's subclassed or own-class windows.
     virtual LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT CallOriginal(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     HBRUSH OwnBrush();
-    // A click on an own-class window (panel, image) and its pointer: true when `msg` is one of
-    // them, with the window procedure's result in `result`.
-    bool HandleClickAndCursor(UINT msg, LRESULT& result);
+    // What an own-class window (panel, image, bevel, chart) does with a message its peer
+    // leaves: a click goes to the control, the pointer is the control's; else the system's
+    // default.
+    LRESULT OwnClassDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     Win32Platform& platform_;
     Component& component_;
@@ -211,6 +245,7 @@ class WinPeer : public ControlPeer {
     Shown<std::string> shownCaption_;
     Shown<TColor> shownColor_;
     Shown<TColor> shownFontColor_;
+    Shown<HFONT> shownFont_;
 
   private:
     std::uint32_t waiting_ = 0; // one bit per Prop that changed while out of sight

@@ -144,6 +144,15 @@ void WinPeer::Update(Prop prop) {
     case Prop::FontColor:
         if (shownFontColor_.Change(control_->Font().Color)) InvalidateRect(hwnd_, nullptr, TRUE);
         break;
+    case Prop::Font: {
+        HFONT font = ControlFont();
+        if (shownFont_.Change(font)) {
+            SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            // The library's own windows draw their texts themselves.
+            InvalidateRect(hwnd_, nullptr, TRUE);
+        }
+        break;
+    }
     case Prop::Other:
         InvalidateRect(hwnd_, nullptr, TRUE);
         break;
@@ -172,20 +181,18 @@ HBRUSH WinPeer::GroundBrush() {
     return parent ? parent->GroundBrush() : GetSysColorBrush(COLOR_BTNFACE);
 }
 
-bool WinPeer::HandleClickAndCursor(UINT msg, LRESULT& result) {
+LRESULT WinPeer::OwnClassDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_LBUTTONUP) {
         platform_.Run([this] { control_->UserClick(); });
-        result = 0;
-        return true;
+        return 0;
     }
     if (msg == WM_SETCURSOR) {
         if (HCURSOR cursor = CursorFor(platform_.App(), control_)) {
             SetCursor(cursor);
-            result = TRUE;
-            return true;
+            return TRUE;
         }
     }
-    return false;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 HBRUSH WinPeer::OwnBrush() {
@@ -246,8 +253,24 @@ HWND WinPeer::CreateChild(const char* className, DWORD style, DWORD exStyle, con
     shownCaption_.Change(caption);
     shownColor_.Change(control_->Color());
     shownFontColor_.Change(control_->Font().Color);
-    if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(platform_.Font()), FALSE);
+    if (hwnd) {
+        PlaceInZOrder();
+        HFONT font = ControlFont();
+        shownFont_.Change(font);
+        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
     return hwnd;
+}
+
+void WinPeer::PlaceInZOrder() {
+    HWND after = HWND_TOP;
+    for (Control* sibling : control_->Parent()->Children()) {
+        if (sibling == control_) break;
+        auto* peer = dynamic_cast<WinPeer*>(sibling->Peer());
+        if (peer && peer->hwnd_ && !peer->Graphic() && GetParent(peer->hwnd_) == GetParent(hwnd_))
+            after = peer->hwnd_;
+    }
+    SetWindowPos(hwnd_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void WinPeer::Subclass(HWND hwnd) {

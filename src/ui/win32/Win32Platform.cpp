@@ -25,7 +25,6 @@ Win32Platform::Win32Platform() : instance_(GetModuleHandleA(nullptr)) {
     // The tab, up-down and progress classes; the common controls of Windows 95 and NT 4 have no
     // call that picks classes.
     InitCommonControls();
-    font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = TimerWindowProc;
