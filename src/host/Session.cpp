@@ -3,6 +3,9 @@
 #include "os/sim/SimMachine.h"
 #include "os/sim/SimProcess.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace host {
 
 namespace {
@@ -38,13 +41,27 @@ void LaunchSession(os::sim::SimMachine& machine, std::vector<SessionCommand> com
         }
         return 0;
     });
-    machine.Launch(shell);
+    // The shell works in the system folder, where the logon started it; what it starts from
+    // the Run values and the user's commands works there too.
+    machine.Launch(shell, {}, machine.Config().windowsFolder + "\\system32");
 }
 
-void EndSession(os::sim::SimProcess& from) {
-    from.BroadcastMessage(from.RegisterWindowMessage("EXITZarvoORLO"), 0, 0);
-    from.Machine().EndOtherPrograms(from);
+bool EndSession(os::sim::SimProcess& from) {
+    constexpr std::uint32_t kQueryEndSession = 0x11, kEndSession = 0x16;
+    constexpr std::intptr_t kLogoff = static_cast<std::intptr_t>(0x80000000u); // ENDSESSION_LOGOFF
+    os::sim::SimMachine& machine = from.Machine();
+    machine.Trace("--- the user logs off ---");
+    const std::vector<std::intptr_t> answers =
+        machine.BroadcastFrom(from, kQueryEndSession, 0, kLogoff);
+    if (std::find(answers.begin(), answers.end(), 0) != answers.end()) {
+        machine.Trace("--- a window refuses the session's end: the session goes on ---");
+        machine.BroadcastFrom(from, kEndSession, 0, kLogoff);
+        return false;
+    }
+    machine.BroadcastFrom(from, kEndSession, 1, kLogoff, true);
+    machine.EndOtherPrograms(from);
     from.End();
+    return true;
 }
 
 void RestartWindows(os::sim::SimMachine& machine) {

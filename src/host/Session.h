@@ -20,15 +20,18 @@ struct SessionCommand {
     bool endsSession = false;                 // then the user logs off (EndSession)
 };
 
-// Launches the session's shell (explorer.exe in the Windows folder), which runs side by side with
-// the programs it starts (os::sim::SimMachine::RunPrograms).
+// Launches the session's shell (explorer.exe in the Windows folder, working in the system
+// folder), which runs side by side with the programs it starts, in its working folder
+// (os::sim::SimMachine::RunPrograms).
 void LaunchSession(os::sim::SimMachine& machine, std::vector<SessionCommand> commands);
 
-// The session ends, as at a logoff, by the program `from`: the monitor's exit message
-// "EXITZarvoORLO" goes to every window, so that a monitor with windows ends in its own way, and
-// then the system ends every program still running, `from` included, whether it has a window
-// or not (one in its start delay has none yet).
-void EndSession(os::sim::SimProcess& from);
+// The user logs off, by the program `from` (the shell), as Windows ends a session: every
+// top-level window is asked WM_QUERYENDSESSION; when one refuses, all get WM_ENDSESSION with
+// false and the session goes on (false). Else all get WM_ENDSESSION with true, the system ends
+// each program as soon as its windows have answered, and then every program still running,
+// `from` included, whether it has a window or not (one in its start delay has none yet).
+// No program gets a message of its own (the monitor's exit message "EXITZarvoORLO").
+bool EndSession(os::sim::SimProcess& from);
 
 // Windows restarts: the driver loads when the service key "ZarvoORLO" asks for a kernel driver
 // started at boot and its file lies where the key names it (by ImagePath below the Windows

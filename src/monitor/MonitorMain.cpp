@@ -64,9 +64,9 @@ int MonitorMain(os::System& system, ui::Platform& platform) {
     } catch (const ui::Exception& e) {
         app.ShowException(e);
     } catch (...) {
-        // Anything else leaves at once: the windows go first, while the program-wide values
-        // their destruction uses still exist.
-        app.DestroyForms();
+        // Anything else leaves at once, running no more of the program's code: the windows go
+        // first, while the program-wide values their destruction uses still exist.
+        app.DiscardForms();
         throw;
     }
     system.ReleaseMutex(mutex);

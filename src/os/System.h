@@ -100,7 +100,9 @@ enum class RegRoot { LocalMachine, CurrentUser };
 class WindowSink {
   public:
     virtual ~WindowSink() = default;
-    virtual void Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // The window's answer (the result of SendMessage).
+    virtual std::intptr_t Deliver(std::uint32_t msg, std::uintptr_t wParam,
+                                  std::intptr_t lParam) = 0;
 };
 
 // Win32 error codes of module loading.
@@ -270,6 +272,10 @@ class System {
     // Waits until a message arrives for the thread or the time has passed (what a message loop
     // does when it has nothing to dispatch).
     virtual void WaitForMessage(std::uint32_t milliseconds) = 0;
+    // Answers the messages other programs have sent to the thread's windows and wait on, as
+    // every message function does before it looks at the queue; true when it answered any. A
+    // sleep answers none. The Windows side's message functions do this themselves.
+    virtual bool AnswerSentMessages() = 0;
 };
 
 } // namespace os

@@ -10,7 +10,7 @@ Application::Application(os::System& system, ui::Platform& platform)
     : system_(system), platform_(platform) {}
 
 Application::~Application() {
-    DestroyForms();
+    DiscardForms();
 }
 
 void Application::AddForm(std::unique_ptr<Form> form) {
@@ -25,6 +25,11 @@ void Application::DestroyForms() {
     // form object goes away.
     for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
         (*it)->RunDestroy();
+    DiscardForms();
+}
+
+void Application::DiscardForms() {
+    destroying_ = true;
     while (!forms_.empty())
         forms_.pop_back();
     mainForm_ = nullptr;

@@ -81,6 +81,10 @@ class Application {
 
     const std::vector<std::unique_ptr<Form>>& Forms() const { return forms_; }
     void DestroyForms();
+    // The forms go without their destroy handlers: what is left of a program that something
+    // ends at once (the system ending its process, an error that no handler takes), whose code
+    // runs no further. The application's destruction does the same with forms still there.
+    void DiscardForms();
 
   private:
     void AddForm(std::unique_ptr<Form> form);

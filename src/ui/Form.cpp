@@ -105,6 +105,7 @@ void Form::Close() {
         modalResult_ = mrCancel;
         return;
     }
+    if (!CloseQuery()) return;
     TCloseAction action = TCloseAction::caHide;
     if (OnClose) OnClose(this, action);
     if (action == TCloseAction::caNone) return;
@@ -112,6 +113,12 @@ void Form::Close() {
         app_.Terminate();
     else
         Hide();
+}
+
+bool Form::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
 }
 
 void Form::SetMinimized(bool minimized) {
@@ -223,6 +230,11 @@ void Form::WndProc(TMessage& message) {
 
 void Form::DefaultHandler(TMessage& message) {
     message.Result = 0;
+    if (message.Msg == kWmQueryEndSession) {
+        message.Result = CloseQuery() ? 1 : 0;
+    } else if (message.Msg == kWmEndSession && message.WParam) {
+        app_.Terminate();
+    }
 }
 
 void Form::UserClose() {
@@ -230,10 +242,11 @@ void Form::UserClose() {
     Deliver(kWmClose, 0, 0);
 }
 
-void Form::Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t Form::Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
     TMessage message{msg, wParam, lParam, 0};
     app_.Guard([&] { WndProc(message); });
     if (msg == kWmClose) app_.Guard([this] { Close(); });
+    return message.Result;
 }
 
 void Form::RealizeAll() {

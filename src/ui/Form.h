@@ -39,8 +39,11 @@ struct TMessage {
 };
 
 constexpr std::uint32_t WM_POWERBROADCAST = 0x218;
-// WM_CLOSE, under a name of its own: the Win32 side's headers define the message's name.
+// WM_CLOSE and the end-session messages, under names of their own: the Win32 side's headers
+// define the messages' names.
 constexpr std::uint32_t kWmClose = 0x0010;
+constexpr std::uint32_t kWmQueryEndSession = 0x0011;
+constexpr std::uint32_t kWmEndSession = 0x0016;
 constexpr int kVkTab = 0x09;
 constexpr int kVkReturn = 0x0D;
 constexpr int kVkEscape = 0x1B;
@@ -77,8 +80,11 @@ class Form : public Control, public os::WindowSink {
     bool Modal() const { return modal_; }
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
-    // Closing the main window ends the program; a modal window ends its modal run.
+    // Closing the main window ends the program; a modal window ends its modal run. Only a window
+    // whose close query allows it closes.
     void Close();
+    // Whether the window may close: what OnCloseQuery answers (allowed when there is none).
+    bool CloseQuery();
     bool Active() const;
     // Minimised to the tray: the window is out of sight and inactive, but stays visible to the
     // program (its pages keep showing; nothing runs their show handlers on the restore).
@@ -95,12 +101,17 @@ class Form : public Control, public os::WindowSink {
 
     std::function<void(Component* sender)> OnActivate;
     std::function<void(Component* sender, TCloseAction& action)> OnClose;
+    std::function<void(Component* sender, bool& canClose)> OnCloseQuery;
     std::function<void(Component* sender)> OnDestroy;
     std::function<void(Component* sender)> OnShow;
     std::function<void(Component* sender)> OnHide;
 
     // The window procedure; the default passes the message to DefaultHandler.
     virtual void WndProc(TMessage& message);
+    // The class library's answers: at the session's end, the close query decides whether the
+    // session may end (WM_QUERYENDSESSION), and once it ends (WM_ENDSESSION with a true wParam)
+    // the application is terminated, without closing its windows; the system then ends the
+    // process, so that nothing after the message (the loop's end, OnClose, OnDestroy) may run.
     virtual void DefaultHandler(TMessage& message);
 
     // The user presses a key in the window: Enter clicks the focused button, else the default
@@ -116,9 +127,10 @@ class Form : public Control, public os::WindowSink {
     // "Close"): the window gets the close message, as any other WM_CLOSE sent to it.
     void UserClose();
 
-    // os::WindowSink: a message sent to this top-level window. The form's window procedure sees
-    // it first; a close message then closes the form, as the Win32 side's window does.
-    void Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+    // os::WindowSink: a message sent to this top-level window, and the window procedure's
+    // answer. The form's window procedure sees it first; a close message then closes the form,
+    // as the Win32 side's window does.
+    std::intptr_t Deliver(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
 
     // The form's components in construction order (parents before their children).
     const std::vector<Component*>& Components() const { return components_; }

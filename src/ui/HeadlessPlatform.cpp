@@ -47,6 +47,8 @@ void HeadlessPlatform::CheckWatches() {
 }
 
 bool HeadlessPlatform::DispatchOne() {
+    // Messages other programs have sent come before anything of the queue.
+    if (system_.AnswerSentMessages()) return true;
     CheckWatches();
     std::uint32_t now = Now();
     // User input first, in time order, then the earliest due window timer.

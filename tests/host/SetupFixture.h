@@ -80,6 +80,16 @@ class SetupFixture {
     bool KeyExists(const std::string& key) const {
         return machine->RegKeyExists(os::RegRoot::LocalMachine, key);
     }
+    // The command line of the uninstall entry.
+    std::string UninstallString() const {
+        const os::sim::RegValue* value = Reg(kUninstallKey, "UninstallString");
+        return value ? value->text : "";
+    }
+    // No service, uninstall entry, Run value or desktop shortcut is left.
+    bool NothingRegistered() const {
+        return !KeyExists(kServiceKey) && !KeyExists(kUninstallKey) &&
+               Reg(kRunKey, "ZarvoORLO") == nullptr && !machine->FileExists(kDesktopLink);
+    }
     // The transcript's lines that contain `part`, without their time stamps.
     std::vector<std::string> Lines(const std::string& part) const {
         std::vector<std::string> found;
@@ -95,6 +105,10 @@ class SetupFixture {
         return -1;
     }
     int TranscriptSize() const { return static_cast<int>(machine->Transcript().size()); }
+    // The virtual time of a transcript line, in seconds since the machine started.
+    double SecondsAt(int line) const {
+        return std::stod(machine->Transcript().at(static_cast<size_t>(line)).substr(0, 11));
+    }
 
     std::unique_ptr<os::sim::SimMachine> machine;
 

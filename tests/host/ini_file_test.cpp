@@ -128,6 +128,7 @@ class ProfileOnlySystem : public os::System {
     bool GetCommonDesktopFolder(std::string&) override { return false; }
     bool CreateShellLink(const os::ShellLink&, const std::string&) override { return false; }
     void WaitForMessage(std::uint32_t) override {}
+    bool AnswerSentMessages() override { return false; }
 
   private:
     std::string Content(const std::string& file) const {

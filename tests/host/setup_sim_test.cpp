@@ -146,17 +146,17 @@ TEST(SetupSim, TheDestinationIsTheFolderItsNameGives) {
 }
 
 // With --keep the session ends after --seconds: the logoff ends the monitor whether it is still
-// in its five-second start delay (no window yet) or runs in the tray (it takes the exit message).
+// in its five-second start delay (no window yet) or runs in the tray. In the tray its windows
+// answer the end-session messages (the application terminates), and the system ends it then: no
+// exit message, no final save, no unloading of the overlay library.
 TEST(SetupSim, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {
     struct Case {
         unsigned seconds;
-        const char* monitorEnd; // empty: either way
+        int inTray; // 1: it has windows at the logoff; 0: none yet; -1: either
     };
-    const std::string monitor = "end C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE (";
-    for (const Case& c : std::vector<Case>{{0, "ended by the system)"},
-                                           {3, "ended by the system)"},
-                                           {5, ""},
-                                           {6, "exit code 0)"}}) {
+    const std::string monitor =
+        "end C:\\Program Files\\Zarvo\\ORLO\\ORLO.EXE (ended by the system)";
+    for (const Case& c : std::vector<Case>{{0, 0}, {3, 0}, {5, -1}, {6, 1}}) {
         SCOPED_TRACE("--seconds " + std::to_string(c.seconds));
         setup::SetupSimOptions options;
         options.uninstall = false;
@@ -166,9 +166,15 @@ TEST(SetupSim, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {
         EXPECT_EQ(run.status, 0);
         const std::size_t end = run.out.find("--- the session ends ---\n");
         ASSERT_NE(end, std::string::npos);
-        const std::size_t ended = run.out.find(monitor + c.monitorEnd, end);
+        const std::size_t ended = run.out.find(monitor, end);
         EXPECT_NE(ended, std::string::npos);
         EXPECT_LT(ended, run.out.find("--- files on drive C: ---", end));
+        const std::string logoff = run.out.substr(end, ended - end);
+        if (c.inTray >= 0) {
+            EXPECT_EQ(logoff.find(" terminate\n") != std::string::npos, c.inTray == 1) << logoff;
+        }
+        for (const char* never : {"exitzarvoorlo", "ini write", "DestoryInstance"})
+            EXPECT_EQ(logoff.find(never), std::string::npos) << never;
     }
 }
 

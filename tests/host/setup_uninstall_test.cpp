@@ -26,11 +26,6 @@ void Install(SetupFixture& sim, const std::string& destination = "") {
     ASSERT_TRUE(user.Messages().empty());
 }
 
-std::string UninstallString(const SetupFixture& sim) {
-    const os::sim::RegValue* value = sim.Reg(SetupFixture::kUninstallKey, "UninstallString");
-    return value ? value->text : "";
-}
-
 // The first stage as the uninstall entry starts it: the stored command line split as Windows
 // splits it, the user clicking "Yes". Returns what it started.
 os::sim::ProgramStart FirstStage(SetupFixture& sim, const std::string& commandLine) {
@@ -52,13 +47,6 @@ void SecondStage(SetupFixture& sim, const os::sim::ProgramStart& start) {
     SetupUser user(sim, process);
     EXPECT_EQ(user.Run(), 0);
     EXPECT_TRUE(user.Messages().empty());
-}
-
-bool NothingRegistered(const SetupFixture& sim) {
-    return !sim.KeyExists(SetupFixture::kServiceKey) &&
-           !sim.KeyExists(SetupFixture::kUninstallKey) &&
-           sim.Reg(SetupFixture::kRunKey, "ZarvoORLO") == nullptr &&
-           !sim.machine->FileExists(SetupFixture::kDesktopLink);
 }
 
 // --- the command line the copy gets ------------------------------------------------------------
@@ -143,7 +131,7 @@ TEST(Uninstall, BaseFolderReachesTheCopyWhole) {
         SetupFixture sim(config);
         Install(sim, c.destination);
         ASSERT_TRUE(sim.machine->DirectoryExists(c.programFolder));
-        os::sim::ProgramStart start = FirstStage(sim, UninstallString(sim));
+        os::sim::ProgramStart start = FirstStage(sim, sim.UninstallString());
         ASSERT_FALSE(sim.machine->shellCalls.empty());
         const os::sim::ShellCall& call = sim.machine->shellCalls.back();
         EXPECT_EQ(call.verb, "Open");
@@ -153,7 +141,7 @@ TEST(Uninstall, BaseFolderReachesTheCopyWhole) {
         EXPECT_EQ(call.show, os::kSwShowNormal);
         SecondStage(sim, start);
         EXPECT_FALSE(sim.machine->DirectoryExists(c.programFolder));
-        EXPECT_TRUE(NothingRegistered(sim));
+        EXPECT_TRUE(sim.NothingRegistered());
         EXPECT_TRUE(sim.machine->FileExists(std::string(kTemp) + "uninst0.exe"));
     }
 }
@@ -193,7 +181,7 @@ TEST(Uninstall, NoBaseFolderRemovesTheDriverFilesButNoProgramFile) {
                 sim.machine->CopyFile(SetupFixture::Dist("SETUP.EXE"), start.exePath, false));
         }
         SecondStage(sim, start);
-        EXPECT_TRUE(NothingRegistered(sim));
+        EXPECT_TRUE(sim.NothingRegistered());
         EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
         EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM\\DRIVERS\\ZarvoORLO.SYS"));
         EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
@@ -221,17 +209,17 @@ TEST(Uninstall, BothStagesRemoveEverythingButTheCopy) {
     for (const char* taken : {"uninst0.exe", "uninst1.exe"})
         ASSERT_TRUE(sim.machine->WriteFile(std::string(kTemp) + taken, "earlier"));
 
-    os::sim::ProgramStart start = FirstStage(sim, UninstallString(sim));
+    os::sim::ProgramStart start = FirstStage(sim, sim.UninstallString());
     const std::string copy = std::string(kTemp) + "uninst2.exe";
     EXPECT_EQ(start.exePath, copy);
     EXPECT_EQ(start.args, (std::vector<std::string>{"-UNINSTALL_NOW", "C:\\PROGRA~1"}));
     EXPECT_EQ(sim.Read(copy), sim.Read(SetupFixture::Installed("SETUP.EXE")));
     // Nothing is removed before the copy runs.
-    EXPECT_FALSE(NothingRegistered(sim));
+    EXPECT_FALSE(sim.NothingRegistered());
 
     const int before = sim.TranscriptSize();
     SecondStage(sim, start);
-    EXPECT_TRUE(NothingRegistered(sim));
+    EXPECT_TRUE(sim.NothingRegistered());
     EXPECT_TRUE(sim.KeyExists(SetupFixture::kRunKey));
     EXPECT_FALSE(sim.machine->DirectoryExists("C:\\Program Files\\ZARVO"));
     EXPECT_TRUE(sim.machine->DirectoryExists("C:\\Program Files"));
@@ -245,10 +233,7 @@ TEST(Uninstall, BothStagesRemoveEverythingButTheCopy) {
     int firstDelete = sim.LineIndex("registry delete", before);
     ASSERT_NE(broadcast, -1);
     ASSERT_NE(firstDelete, -1);
-    auto seconds = [&](int line) {
-        return std::stod(sim.machine->Transcript()[static_cast<size_t>(line)].substr(0, 11));
-    };
-    EXPECT_DOUBLE_EQ(seconds(firstDelete) - seconds(broadcast), 0.5);
+    EXPECT_DOUBLE_EQ(sim.SecondsAt(firstDelete) - sim.SecondsAt(broadcast), 0.5);
 }
 
 // Started in the program folder (from a prompt there), the removal removes it all the same: the
@@ -280,7 +265,7 @@ TEST(Uninstall, StartedInTheProgramFolderRemovesIt) {
         });
         ASSERT_TRUE(sim.machine->Launch(c.exe, c.args, SetupFixture::kProgramFolder));
         sim.machine->RunPrograms();
-        EXPECT_TRUE(NothingRegistered(sim));
+        EXPECT_TRUE(sim.NothingRegistered());
         EXPECT_FALSE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
         EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
         EXPECT_EQ(sim.machine->DirectoryExists(SetupFixture::kProgramFolder), c.tempFolderMissing);
@@ -302,7 +287,7 @@ TEST(Uninstall, CopyFailureShowsUnknowError) {
     EXPECT_EQ(user.Run(), 0);
     EXPECT_EQ(user.Messages(), std::vector<std::string>{"Unknow error!!"});
     EXPECT_TRUE(sim.machine->shellCalls.empty());
-    EXPECT_FALSE(NothingRegistered(sim));
+    EXPECT_FALSE(sim.NothingRegistered());
     EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
 }
 
@@ -322,7 +307,7 @@ TEST(Uninstall, RemovesOnlyWhatTheInstallationNames) {
     ASSERT_TRUE(sim.machine->WriteFile("C:\\Program Files\\ZARVO\\EVIL.INI", "[SYSTEM]\r\n"));
     ASSERT_TRUE(sim.machine->WriteFile("C:\\WINDOWS\\win.ini", "[windows]\r\n"));
     ASSERT_TRUE(sim.machine->WriteFile("C:\\keep.bat", "@echo off\r\n"));
-    SecondStage(sim, FirstStage(sim, UninstallString(sim)));
+    SecondStage(sim, FirstStage(sim, sim.UninstallString()));
     EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("notes.txt")));
     EXPECT_TRUE(sim.machine->FileExists("C:\\Program Files\\ZARVO\\EVIL.INI"));
     EXPECT_TRUE(sim.machine->FileExists("C:\\WINDOWS\\win.ini"));
@@ -352,8 +337,8 @@ TEST(Uninstall, KeysGoWithTheirSubkeysAndTheRunKeyIsMadeWhenMissing) {
         ASSERT_TRUE(sim.machine->RegSet(os::RegRoot::LocalMachine, key, value));
     }
     ASSERT_TRUE(sim.machine->RegDeleteKey(os::RegRoot::LocalMachine, SetupFixture::kRunKey));
-    SecondStage(sim, FirstStage(sim, UninstallString(sim)));
-    EXPECT_TRUE(NothingRegistered(sim));
+    SecondStage(sim, FirstStage(sim, sim.UninstallString()));
+    EXPECT_TRUE(sim.NothingRegistered());
     EXPECT_FALSE(sim.KeyExists(parameters));
     EXPECT_FALSE(sim.KeyExists(extra));
     EXPECT_TRUE(sim.KeyExists(SetupFixture::kRunKey));
@@ -367,10 +352,10 @@ TEST(Uninstall, ReadOnlyFileStaysThoughNamedByItsShortForm) {
     Install(sim);
     ASSERT_TRUE(sim.machine->SetFileAttributes(SetupFixture::Installed("ORLO.EXE"),
                                                os::kFileAttributeReadOnly));
-    os::sim::ProgramStart start = FirstStage(sim, UninstallString(sim));
+    os::sim::ProgramStart start = FirstStage(sim, sim.UninstallString());
     ASSERT_EQ(start.args, (std::vector<std::string>{"-UNINSTALL_NOW", "C:\\PROGRA~1"}));
     SecondStage(sim, start);
-    EXPECT_TRUE(NothingRegistered(sim));
+    EXPECT_TRUE(sim.NothingRegistered());
     EXPECT_TRUE(sim.machine->FileExists(SetupFixture::Installed("ORLO.EXE")));
     EXPECT_FALSE(sim.machine->FileExists(SetupFixture::Installed("SETUP.EXE")));
     EXPECT_TRUE(sim.machine->DirectoryExists(SetupFixture::kProgramFolder));
@@ -393,7 +378,7 @@ TEST(Uninstall, DriverFilesByTheBitsOfWindows) {
         if (wow64) {
             ASSERT_TRUE(sim.machine->WriteFile(system32, "other"));
         }
-        SecondStage(sim, FirstStage(sim, UninstallString(sim)));
+        SecondStage(sim, FirstStage(sim, sim.UninstallString()));
         EXPECT_FALSE(sim.machine->FileExists(system));
         EXPECT_FALSE(sim.machine->FileExists(wow64 ? sysWow64 : system32));
         // A 32-bit driver file on 64-bit Windows is not the installer's.
@@ -422,7 +407,7 @@ TEST(Uninstall, RoundTripWhileTheMonitorRuns) {
         if (!args.empty() && args[0] == "-UNINSTALL")
             user.Click(&TForm1::TabSheet5, &TForm1::Button9, 1000);
     });
-    host::LaunchSession(*sim.machine, {{30000, [&sim] { return UninstallString(sim); }}});
+    host::LaunchSession(*sim.machine, {{30000, [&sim] { return sim.UninstallString(); }}});
     sim.machine->RunPrograms();
 
     auto at = [&](const std::string& part) { return sim.LineIndex(part, logon); };
@@ -443,7 +428,7 @@ TEST(Uninstall, RoundTripWhileTheMonitorRuns) {
     EXPECT_LT(exitMessage, monitorEnd);
     EXPECT_LT(monitorEnd, firstDelete);
     // The monitor's own last save rewrote its Run value; the removal deleted it after.
-    EXPECT_TRUE(NothingRegistered(sim));
+    EXPECT_TRUE(sim.NothingRegistered());
     EXPECT_FALSE(sim.machine->DirectoryExists("C:\\Program Files\\ZARVO"));
     EXPECT_FALSE(sim.machine->FileExists("C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ZarvoORLO.SYS"));
     EXPECT_TRUE(sim.machine->FileExists("C:\\WINDOWS\\Temp\\uninst0.exe"));

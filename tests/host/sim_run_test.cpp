@@ -229,7 +229,7 @@ TEST(SimRun, ALogoNameTooLongShowsThePictureErrorAndRunsOn) {
          {"message box [ORLO]: Cannot open file \"C:\\Program Files\\ZARVO\\ORLO\\" + logo +
               "\". The system cannot find the file specified.\n",
           std::string("--- end of the run: the user's session ends ---\n"),
-          std::string("\nexit code 0\n")})
+          std::string("\nended by the system with the session\n")})
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
 }
 
@@ -372,7 +372,7 @@ TEST(SimRun, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {
     };
     for (const Case& c : std::vector<Case>{{0, "\nended by the system with the session\n"},
                                            {4, "\nended by the system with the session\n"},
-                                           {6, "\nexit code 0\n"}}) {
+                                           {6, "\nended by the system with the session\n"}}) {
         SCOPED_TRACE("--seconds " + std::to_string(c.seconds));
         monitor::SimRunOptions options;
         options.seconds = c.seconds;
@@ -384,6 +384,26 @@ TEST(SimRun, TheSessionsEndEndsTheMonitorInItsStartDelayToo) {
         ASSERT_GE(run.out.size(), last.size());
         EXPECT_EQ(run.out.substr(run.out.size() - last.size()), last);
     }
+}
+
+// A monitor that finds no driver dispatches its messages between its tries: the session's end
+// reaches it there, long before it would give up.
+TEST(SimRun, TheSessionsEndReachesAMonitorRetryingTheDriver) {
+    const TestSandbox sandbox("orlo-simrun-nodriver");
+    std::filesystem::create_directories(sandbox.Path());
+    monitor::SimRunOptions options;
+    options.machineFile = (sandbox.Path() / "no-driver.machine").string();
+    std::ofstream(options.machineFile) << "driver-after-ms=-1\n";
+    options.seconds = 5;
+    const CommandRun run =
+        RunCommand([&](std::FILE* out) { return monitor::RunOnSimulatedMachine(options, out); });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.find("Open Driver faild"), std::string::npos);
+    EXPECT_NE(run.out.find("end C:\\Program Files\\ZARVO\\ORLO\\ORLO.EXE (ended by the system)"),
+              std::string::npos);
+    const std::string last = "\nended by the system with the session\n";
+    ASSERT_GE(run.out.size(), last.size());
+    EXPECT_EQ(run.out.substr(run.out.size() - last.size()), last);
 }
 
 } // namespace

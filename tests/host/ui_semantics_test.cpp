@@ -197,6 +197,29 @@ TEST_F(UiSemantics, ClosingAModalDialogReactivatesTheWindowBelow) {
     EXPECT_TRUE(form->Active());
 }
 
+// At the session's end the close query answers WM_QUERYENDSESSION (allowed without an
+// OnCloseQuery), and refuses a Close() too; WM_ENDSESSION with true terminates the application
+// without closing its windows (no OnClose), with false it changes nothing.
+TEST_F(UiSemantics, EndSessionMessagesAskTheCloseQueryAndTerminateWithoutClosing) {
+    int closes = 0;
+    form->OnClose = [&](ui::Component*, ui::TCloseAction&) { ++closes; };
+    form->Show();
+    EXPECT_EQ(form->Deliver(ui::kWmQueryEndSession, 0, 0), 1);
+    bool allow = false;
+    form->OnCloseQuery = [&](ui::Component*, bool& canClose) { canClose = allow; };
+    EXPECT_EQ(form->Deliver(ui::kWmQueryEndSession, 0, 0), 0);
+    form->Close();
+    EXPECT_FALSE(app.Terminated());
+    form->Deliver(ui::kWmEndSession, 0, 0);
+    EXPECT_FALSE(app.Terminated());
+    allow = true;
+    EXPECT_EQ(form->Deliver(ui::kWmQueryEndSession, 0, 0), 1);
+    form->Deliver(ui::kWmEndSession, 1, 0);
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_EQ(closes, 0);
+    EXPECT_TRUE(form->Visible());
+}
+
 // A platform whose real windows are recorders of the changes they are told of.
 class RecordingPlatform : public ui::HeadlessPlatform {
   public:

@@ -117,7 +117,7 @@ bool SimMachine::CopyFile(const std::string& from, const std::string& to, bool f
     bool ok = !source.empty() && HostIsFile(source) && !Recorded(locked_, from) &&
               !target.empty() && HostIsFolder(target.parent_path()) && !HostIsFolder(target) &&
               IsWritable(to) && MayCreateFile(to) && !Recorded(locked_, to) &&
-              !(failIfExists && HostExists(target));
+              !IsRunningProgram(to) && !(failIfExists && HostExists(target));
     std::error_code ec;
     const bool made = ok && !HostExists(target);
     if (ok) ok = fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -91,6 +92,39 @@ bool SimMachine::IsWorkingFolder(const std::string& folder) const {
     const std::string key = RecordKey(folder);
     return std::any_of(processes_.begin(), processes_.end(), [&](const SimProcess* process) {
         return RecordKey(process->CurrentDirectory) == key;
+    });
+}
+
+namespace {
+
+// The file name of a path (after its last backslash or colon).
+std::string_view FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\:");
+    return std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+bool SimMachine::IsRunningProgram(const std::string& path) const {
+    // Only a path with the program's file name, or a short one, can name it: nothing to resolve
+    // for the others (the writes of a log, say).
+    const std::string_view name = FileNameOf(path);
+    const bool shortName = name.find('~') != std::string_view::npos;
+    std::string key;
+    return std::any_of(processes_.begin(), processes_.end(), [&](const SimProcess* process) {
+        const std::string_view exeName = FileNameOf(process->ExePath());
+        if (!shortName && exeName.find('~') == std::string_view::npos &&
+            !SameTextIgnoringCase(name, exeName))
+            return false;
+        if (key.empty()) key = RecordKey(path);
+        return RecordKey(process->ExePath()) == key;
     });
 }
 
@@ -178,7 +212,7 @@ bool SimMachine::IsWritable(const std::string& path) const {
 bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
-        !HostIsFolder(host.parent_path()) || Recorded(locked_, path))
+        !HostIsFolder(host.parent_path()) || Recorded(locked_, path) || IsRunningProgram(path))
         return false;
     const bool made = !HostExists(host);
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
@@ -192,7 +226,7 @@ bool SimMachine::WriteFile(const std::string& path, const std::string& bytes) {
 bool SimMachine::AppendFile(const std::string& path, const std::string& bytes) {
     fs::path host = HostPath(path);
     if (host.empty() || !IsWritable(path) || !MayCreateFile(path) ||
-        !HostIsFolder(host.parent_path()))
+        !HostIsFolder(host.parent_path()) || IsRunningProgram(path))
         return false;
     const bool made = !HostExists(host);
     std::ofstream out(host, std::ios::binary | std::ios::app);
@@ -215,7 +249,8 @@ bool SimMachine::DirectoryExists(const std::string& path) const {
 
 bool SimMachine::DeleteFile(const std::string& path) {
     fs::path host = HostPath(path);
-    if (host.empty() || !HostIsFile(host) || !IsWritable(path) || Recorded(locked_, path))
+    if (host.empty() || !HostIsFile(host) || !IsWritable(path) || Recorded(locked_, path) ||
+        IsRunningProgram(path))
         return false;
     // Taken while the file is there: a short name names it only then.
     const std::string key = attributes_.empty() ? std::string() : RecordKey(path);
@@ -232,7 +267,7 @@ bool SimMachine::MoveFileReplace(const std::string& from, const std::string& to)
     fs::path source = HostPath(from);
     fs::path target = HostPath(to);
     if (source.empty() || target.empty() || !HostIsFile(source) || !IsWritable(from) ||
-        !IsWritable(to) || !MayCreateFile(to))
+        !IsWritable(to) || !MayCreateFile(to) || IsRunningProgram(to))
         return false;
     std::error_code ec;
     const bool made = !HostExists(target);
@@ -244,7 +279,8 @@ bool SimMachine::MoveFileReplace(const std::string& from, const std::string& to)
 
 bool SimMachine::CreateDirectory(const std::string& path) {
     fs::path host = HostPath(path);
-    if (host.empty() || HostExists(host) || !HostIsFolder(host.parent_path())) return false;
+    if (host.empty() || HostExists(host) || !HostIsFolder(host.parent_path()) || !IsWritable(path))
+        return false;
     std::error_code ec;
     bool ok = fs::create_directory(host, ec);
     if (ok) NameMade(host);
@@ -411,20 +447,25 @@ std::uint32_t SimMachine::RegisterWindowMessage(const std::string& name) {
 }
 
 std::string SimMachine::MessageName(std::uint32_t msg) const {
+    if (msg == 0x11) return "WM_QUERYENDSESSION";
+    if (msg == 0x16) return "WM_ENDSESSION";
     std::string name = Hex(msg);
     for (const auto& [text, id] : messages_)
         if (id == msg) name = "\"" + text + "\"";
     return name;
 }
 
-void SimMachine::Broadcast(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+std::vector<std::intptr_t> SimMachine::Broadcast(std::uint32_t msg, std::uintptr_t wParam,
+                                                 std::intptr_t lParam) {
     Trace("broadcast " + MessageName(msg));
     // A window may go away while the message is delivered: deliver to a snapshot, skipping
     // windows that have been detached meanwhile.
+    std::vector<std::intptr_t> answers;
     std::vector<WindowSink*> targets = windows_;
     for (WindowSink* window : targets)
         if (std::find(windows_.begin(), windows_.end(), window) != windows_.end())
-            window->Deliver(msg, wParam, lParam);
+            answers.push_back(window->Deliver(msg, wParam, lParam));
+    return answers;
 }
 
 void SimMachine::AttachWindow(WindowSink* window, SimProcess* owner) {

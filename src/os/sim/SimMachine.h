@@ -123,6 +123,9 @@ class SimMachine {
     void ProcessEnded(const SimProcess& process);
     // Whether a folder is some live process's working folder.
     bool IsWorkingFolder(const std::string& folder) const;
+    // Whether a file is the program file of a live process: it can be read, copied and
+    // renamed, but not deleted, written or replaced.
+    bool IsRunningProgram(const std::string& path) const;
 
     // --- time ----------------------------------------------------------------------------
     std::uint32_t Tick() const { return tick_; }
@@ -147,6 +150,7 @@ class SimMachine {
     bool DirectoryExists(const std::string& path) const;
     bool DeleteFile(const std::string& path);
     bool MoveFileReplace(const std::string& from, const std::string& to);
+    // Not on a read-only medium (a CD-ROM) nor below a read-only folder.
     bool CreateDirectory(const std::string& path);
     // A read-only file (or one under a read-only folder) refuses every write.
     void SetReadOnly(const std::string& path, bool readOnly);
@@ -180,7 +184,9 @@ class SimMachine {
     void CloseHandle(SimProcess& owner, Handle handle);
     bool MutexExists(const std::string& name) const;
     std::uint32_t RegisterWindowMessage(const std::string& name);
-    void Broadcast(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
+    // The message to every window; their answers.
+    std::vector<std::intptr_t> Broadcast(std::uint32_t msg, std::uintptr_t wParam,
+                                         std::intptr_t lParam);
     void AttachWindow(WindowSink* window, SimProcess* owner = nullptr);
     void DetachWindow(WindowSink* window);
     const std::vector<WindowSink*>& Windows() const { return windows_; }
@@ -261,19 +267,23 @@ class SimMachine {
     std::string ProgramOf(const std::string& exePath) const;
     void RegisterProgram(const std::string& program, ProgramMain main);
     // Starts a program file as Windows does: a process of its own with these arguments, working
-    // in `currentDirectory` (empty: the program's folder), run by RunPrograms side by side with
-    // the others (at once when they already run). False when the file is missing or holds no
-    // registered program.
+    // in `currentDirectory`, run by RunPrograms side by side with the others (at once when they
+    // already run). Without a folder it works in its starter's, as a program started by another
+    // does on Windows: the running program's when one starts it, else (started from outside,
+    // as from a folder window) its own. False when the file is missing or holds no registered
+    // program.
     bool Launch(const std::string& exePath, std::vector<std::string> args = {},
                 const std::string& currentDirectory = "");
-    // The same from a command line: the program's path first, then its arguments.
+    // The same from a command line: the program's path first, then its arguments; it works in
+    // its starter's folder.
     bool LaunchCommandLine(const std::string& commandLine);
     // Runs every launched program, and those they start, until all have ended. Each runs on a
     // thread of its own, but only one at a time: a program runs until it sleeps, waits for a
     // message, sends one to another program's window or ends; then the one due first runs, and
     // virtual time moves on only when every program waits. A message sent to another program's
-    // window reaches it when that program next waits for messages, and the sender waits for
-    // it. An exception that escapes a program is thrown again here once all have ended.
+    // window reaches it when that program next calls a message function (a look at its queue
+    // or a wait for messages; a sleep is none), and the sender waits for it. An exception that
+    // escapes a program is thrown again here once all have ended.
     void RunPrograms();
     bool ProgramsRunning() const { return running_; }
     // Ends every program RunPrograms runs but `caller`, as Windows ends the processes of a
@@ -289,8 +299,15 @@ class SimMachine {
     // other programs run when it runs side by side with them.
     void ProcessSleep(SimProcess& process, std::uint32_t ms);
     void ProcessWaitForMessage(SimProcess& process, std::uint32_t ms);
-    void BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintptr_t wParam,
-                       std::intptr_t lParam);
+    // The messages sent to the process's windows that wait for it, answered without waiting
+    // (what every message function does first); true when there were any.
+    bool ProcessAnswerSentMessages(SimProcess& process);
+    // The answers of the windows that answered (not those of programs that ended first). With
+    // `endsReceivers` the system ends each other program as soon as its windows have answered,
+    // as at a logoff's WM_ENDSESSION.
+    std::vector<std::intptr_t> BroadcastFrom(SimProcess& sender, std::uint32_t msg,
+                                             std::uintptr_t wParam, std::intptr_t lParam,
+                                             bool endsReceivers = false);
 
     // --- the record --------------------------------------------------------------------------
     void Trace(const std::string& line);

@@ -1,5 +1,6 @@
 // Module loading on the simulated machine: a bare name is searched for in the program's folder,
-// the system folder, the Windows folder and the current folder, in that order; the file found
+// the system folder, the Windows folder and the current folder, in that order (the safe search
+// of Windows XP SP2); the file found
 // must be a library (SimLibrary.h). Loads, unloads, missing exports and every call of an export
 // go into the transcript; the calls also into the machine's list of library calls.
 #include "os/sim/SimLibrary.h"
@@ -7,6 +8,7 @@
 #include "os/sim/SimProcess.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace os::sim {
@@ -18,11 +20,6 @@ const char kImageHeader[] = "simulated library";
 std::string FileNameOf(const std::string& path) {
     auto slash = path.find_last_of("\\:");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string FolderOf(const std::string& path) {
-    auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 } // namespace
@@ -49,19 +46,10 @@ bool ParseLibraryImage(const std::string& bytes, std::vector<std::string>& expor
 }
 
 Handle SimProcess::LoadLibrary(const std::string& name) {
-    std::vector<std::string> candidates;
-    if (name.find_first_of("\\:") != std::string::npos) {
-        candidates.push_back(FullPath(name));
-    } else {
-        for (const std::string& folder :
-             {FolderOf(exePath_), std::string("C:\\WINDOWS\\system32\\"),
-              std::string("C:\\WINDOWS\\"), FullPath("")})
-            candidates.push_back(folder + name);
-    }
-    auto found =
-        std::find_if(candidates.begin(), candidates.end(),
-                     [this](const std::string& path) { return machine_.FileExists(path); });
-    if (found == candidates.end()) {
+    const std::string windows = machine_.Config().windowsFolder + "\\";
+    const std::optional<std::string> found =
+        FindFile(name, {ProgramFolder(), windows + "system32\\", windows, FullPath("")});
+    if (!found) {
         lastError_ = kErrorModNotFound;
         machine_.Trace("library load " + name + " failed: not found");
         return kNoHandle;

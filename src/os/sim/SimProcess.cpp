@@ -24,8 +24,7 @@ std::string Lower(std::string text) {
 
 SimProcess::SimProcess(SimMachine& machine, std::string exePath, std::vector<std::string> args)
     : machine_(machine), exePath_(std::move(exePath)), args_(std::move(args)) {
-    auto slash = exePath_.find_last_of('\\');
-    CurrentDirectory = slash == std::string::npos ? "C:\\" : exePath_.substr(0, slash + 1);
+    CurrentDirectory = ProgramFolder();
     machine_.ProcessStarted(*this);
 }
 
@@ -34,6 +33,22 @@ SimProcess::~SimProcess() {
     // The system closes what the program left open.
     for (Handle handle : handles_)
         machine_.CloseHandle(*this, handle);
+}
+
+std::string SimProcess::ProgramFolder() const {
+    auto slash = exePath_.find_last_of('\\');
+    return slash == std::string::npos ? "C:\\" : exePath_.substr(0, slash + 1);
+}
+
+std::optional<std::string> SimProcess::FindFile(const std::string& name,
+                                                const std::vector<std::string>& folders) const {
+    if (name.find_first_of("\\:") != std::string::npos) {
+        const std::string path = FullPath(name);
+        return machine_.FileExists(path) ? std::optional<std::string>(path) : std::nullopt;
+    }
+    for (const std::string& folder : folders)
+        if (machine_.FileExists(folder + name)) return folder + name;
+    return std::nullopt;
 }
 
 std::string SimProcess::FullPath(const std::string& path) const {
@@ -290,12 +305,21 @@ void SimProcess::DetachWindow(WindowSink* window) {
 bool SimProcess::PlaySound(const char* sound, std::uint32_t flags) {
     std::string name = sound ? sound : "";
     machine_.sounds.emplace_back(name, flags);
+    if (!sound) {
+        machine_.Trace("sound stop");
+        return true;
+    }
+    // A bare file name is looked for as the system searches for a file to open: the program's
+    // folder, the current folder, the system folder, the Windows folder.
+    const std::string windows = machine_.Config().windowsFolder + "\\";
+    const std::optional<std::string> file =
+        FindFile(name, {ProgramFolder(), FullPath(""), windows + "system32\\", windows});
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", flags);
-    machine_.Trace(sound ? "sound play \"" + name + "\" flags " + text : std::string("sound stop"));
-    if (!sound) return true;
+    machine_.Trace("sound play \"" + name + "\" flags " + text + ": " +
+                   (file ? *file : std::string("no such file, the default sound")));
     std::string bytes;
-    return machine_.ReadFile(FullPath(name), bytes);
+    return file && machine_.ReadFile(*file, bytes);
 }
 
 bool SimProcess::ExitWindowsEx(std::uint32_t flags, std::uint32_t) {

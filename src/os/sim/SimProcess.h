@@ -5,6 +5,7 @@
 #include "os/System.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class SimProcess : public System {
     // that is some live process's working folder. The program's folder unless its starter gives
     // another.
     std::string CurrentDirectory;
+    // The program file's folder, ending in a backslash.
+    std::string ProgramFolder() const;
     // A relative path made absolute.
     std::string FullPath(const std::string& path) const;
 
@@ -34,6 +37,7 @@ class SimProcess : public System {
     bool LeaveIfEnded();
 
     std::string GetModuleFileName() override { return exePath_; }
+    const std::string& ExePath() const { return exePath_; }
     std::vector<std::string> GetArguments() override { return args_; }
     std::uint32_t GetLastError() override { return lastError_; }
     void SetLastError(std::uint32_t code) override { lastError_ = code; }
@@ -129,8 +133,13 @@ class SimProcess : public System {
     bool GetCommonDesktopFolder(std::string& path) override;
     bool CreateShellLink(const ShellLink& link, const std::string& linkFile) override;
     void WaitForMessage(std::uint32_t milliseconds) override;
+    bool AnswerSentMessages() override;
 
   private:
+    // A file by its name: a path taken from the current folder, a bare name looked for in these
+    // folders (each ending in a backslash) in turn, as the system searches.
+    std::optional<std::string> FindFile(const std::string& name,
+                                        const std::vector<std::string>& folders) const;
     // ShellExecute of a program file: starts it on the machine; the result ShellExecute gives.
     std::uintptr_t StartProgram(const std::string& verb, const std::string& file,
                                 const std::string& parameters, const std::string& directory);

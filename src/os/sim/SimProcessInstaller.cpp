@@ -86,6 +86,10 @@ void SimProcess::WaitForMessage(std::uint32_t milliseconds) {
     machine_.ProcessWaitForMessage(*this, milliseconds);
 }
 
+bool SimProcess::AnswerSentMessages() {
+    return machine_.ProcessAnswerSentMessages(*this);
+}
+
 std::uintptr_t SimProcess::StartProgram(const std::string& verb, const std::string& file,
                                         const std::string& parameters,
                                         const std::string& directory) {

@@ -88,7 +88,10 @@ bool SimMachine::Launch(const std::string& exePath, std::vector<std::string> arg
     runner->args = args;
     runner->main = program->second;
     runner->process = StartProcess(exePath, std::move(args));
-    if (!currentDirectory.empty()) runner->process->CurrentDirectory = currentDirectory;
+    if (!currentDirectory.empty())
+        runner->process->CurrentDirectory = currentDirectory;
+    else if (running_ && current_ && current_->process)
+        runner->process->CurrentDirectory = current_->process->CurrentDirectory;
     runner->wake = tick_;
     if (!baton_) baton_ = std::make_unique<Baton>();
     std::lock_guard<std::mutex> lock(baton_->mutex);
@@ -187,6 +190,7 @@ void SimMachine::Yield(Runner& self) {
 }
 
 void SimMachine::ProcessInbox(Runner& self) {
+    bool ends = false;
     while (!self.inbox.empty()) {
         Runner::Delivery delivery = self.inbox.front();
         self.inbox.pop_front();
@@ -198,8 +202,18 @@ void SimMachine::ProcessInbox(Runner& self) {
                 if (sender) --sender->pendingReplies;
             }
         } answer{delivery.sender};
-        if (std::find(windows_.begin(), windows_.end(), delivery.window) != windows_.end())
+        ends = ends || delivery.ends;
+        if (std::find(windows_.begin(), windows_.end(), delivery.window) == windows_.end())
+            continue;
+        std::intptr_t result =
             delivery.window->Deliver(delivery.msg, delivery.wParam, delivery.lParam);
+        if (delivery.sender) delivery.sender->answers.push_back(result);
+    }
+    // Its windows have answered a message after which the system ends the program: no more of
+    // its code runs.
+    if (ends) {
+        self.process->End();
+        self.process->LeaveIfEnded();
     }
 }
 
@@ -272,27 +286,37 @@ void SimMachine::ProcessWaitForMessage(SimProcess& process, std::uint32_t ms) {
     ProcessInbox(*self);
 }
 
-void SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintptr_t wParam,
-                               std::intptr_t lParam) {
-    if (sender.LeaveIfEnded()) return;
+bool SimMachine::ProcessAnswerSentMessages(SimProcess& process) {
+    if (process.LeaveIfEnded()) return false;
+    Runner* self = running_ ? RunnerOf(process) : nullptr;
+    if (!self || self->inbox.empty()) return false;
+    ProcessInbox(*self);
+    return true;
+}
+
+std::vector<std::intptr_t> SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg,
+                                                     std::uintptr_t wParam, std::intptr_t lParam,
+                                                     bool endsReceivers) {
+    if (sender.LeaveIfEnded()) return {};
     Runner* self = running_ ? RunnerOf(sender) : nullptr;
-    if (!self) {
-        Broadcast(msg, wParam, lParam);
-        return;
-    }
+    if (!self) return Broadcast(msg, wParam, lParam);
+    // A message this one sends while it waits for answers collects its own.
+    std::vector<std::intptr_t> outer = std::move(self->answers);
+    self->answers.clear();
     Trace("broadcast " + MessageName(msg));
-    // The program's own windows get the message at once; another program's when it next waits
-    // for messages, while this one waits for its answer.
+    // The program's own windows get the message at once; another program's when it next calls
+    // a message function, while this one waits for its answer.
     std::vector<WindowSink*> targets = windows_;
     for (WindowSink* window : targets) {
         if (std::find(windows_.begin(), windows_.end(), window) == windows_.end()) continue;
         auto owner = windowOwners_.find(window);
         Runner* receiver = owner == windowOwners_.end() ? nullptr : RunnerOf(*owner->second);
         if (receiver && receiver != self) {
-            receiver->inbox.push_back(Runner::Delivery{window, msg, wParam, lParam, self});
+            receiver->inbox.push_back(
+                Runner::Delivery{window, msg, wParam, lParam, self, endsReceivers});
             ++self->pendingReplies;
         } else {
-            window->Deliver(msg, wParam, lParam);
+            self->answers.push_back(window->Deliver(msg, wParam, lParam));
         }
     }
     while (self->pendingReplies > 0) {
@@ -302,6 +326,9 @@ void SimMachine::BroadcastFrom(SimProcess& sender, std::uint32_t msg, std::uintp
         sender.LeaveIfEnded();
         ProcessInbox(*self);
     }
+    std::vector<std::intptr_t> answers = std::move(self->answers);
+    self->answers = std::move(outer);
+    return answers;
 }
 
 } // namespace os::sim

@@ -5,10 +5,12 @@
 #include "os/sim/SimProcess.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace os::sim {
 
@@ -25,6 +27,7 @@ struct SimMachine::Runner {
         std::uintptr_t wParam;
         std::intptr_t lParam;
         Runner* sender;
+        bool ends; // the system ends the receiver once its windows have answered
     };
     std::string exePath;
     std::vector<std::string> args;
@@ -35,6 +38,8 @@ struct SimMachine::Runner {
     std::uint32_t wake = 0;
     std::deque<Delivery> inbox;
     int pendingReplies = 0;
+    std::vector<std::intptr_t> answers; // to the message this program sends
+
     std::exception_ptr error;
 };
 

@@ -119,6 +119,8 @@ class Win32System : public System {
     bool GetCommonDesktopFolder(std::string& path) override;
     bool CreateShellLink(const ShellLink& link, const std::string& linkFile) override;
     void WaitForMessage(std::uint32_t milliseconds) override;
+    // PeekMessage and GetMessage answer sent messages themselves.
+    bool AnswerSentMessages() override { return false; }
 };
 
 std::unique_ptr<System> CreateWin32System();

@@ -569,6 +569,10 @@ LRESULT FormPeer::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_CLOSE:
         platform_.Run([this] { form_.Close(); });
         return 0;
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+        // The class library's answer (Form::DefaultHandler).
+        return message.Result;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
