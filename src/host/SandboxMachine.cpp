@@ -40,7 +40,7 @@ SandboxMachine::SandboxMachine(const std::string& command, std::FILE* out) : com
     const fs::path folder = TemporaryFolder(fault);
     std::error_code ec;
     if (fault.empty()) {
-        sandbox_ = folder / (command + "-" + std::to_string(::getpid()));
+        sandbox_ = PathFor(command, ::getpid());
         fs::remove_all(sandbox_, ec);
         if (!fs::create_directory(sandbox_, ec)) fault = ec ? ec.message() : "the sandbox is there";
     }

@@ -132,7 +132,7 @@ class Control : public Component {
     void SetFocus();
     bool Focused() const;
     // Whether Tab stops at the control. By default the controls that take the keyboard focus
-    // (edits, buttons, boxes, lists, page controls, up-downs) stop, the others do not.
+    // (edits, buttons, boxes, lists, up-downs) stop, the others do not.
     bool TabStop() const { return tabStopSet_ ? tabStop_ : TakesFocus(); }
     void SetTabStop(bool tabStop);
     // Whether the control is a windowed one that can take the keyboard focus.

@@ -29,7 +29,7 @@ char Mnemonic(const std::string& caption) {
 
 // The controls the keyboard reaches: shown and enabled, within shown and enabled parents, each
 // parent's children in their order after it.
-void Reachable(Control& parent, std::vector<Control*>& out) {
+void Reachable(const Control& parent, std::vector<Control*>& out) {
     for (Control* child : parent.Children()) {
         if (!child->Visible() || !child->Enabled()) continue;
         out.push_back(child);
@@ -160,7 +160,7 @@ bool Form::Active() const {
 
 std::vector<Control*> Form::TabStops() const {
     std::vector<Control*> reachable, stops;
-    if (Visible()) Reachable(const_cast<Form&>(*this), reachable);
+    if (Visible()) Reachable(*this, reachable);
     for (Control* control : reachable)
         if (control->TabStop()) stops.push_back(control);
     return stops;

@@ -115,21 +115,10 @@ void CountPaints(PaintCounter& counter, HWND window) {
 }
 
 using probe::Check;
+using probe::ClientOnScreen;
+using probe::ScreenRect;
 using probe::Settle;
 using probe::Window;
-
-RECT ScreenRect(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
-RECT ClientOnScreen(HWND hwnd) {
-    RECT r;
-    GetClientRect(hwnd, &r);
-    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 bool SameRect(const RECT& a, const RECT& b) {
     return EqualRect(&a, &b) != FALSE;

@@ -18,6 +18,20 @@ inline HWND Window(const ui::Component& component) {
     return reinterpret_cast<HWND>(component.Handle());
 }
 
+// A window's rectangle on the screen, and its client area's.
+inline RECT ScreenRect(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+inline RECT ClientOnScreen(HWND hwnd) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 // Prints "ok WHAT" or "FAIL WHAT".
 inline void Check(bool ok, const std::string& what) {
     std::printf("%s %s\n", ok ? "ok" : "FAIL", what.c_str());

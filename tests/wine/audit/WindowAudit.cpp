@@ -4,6 +4,8 @@
 #include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"
 #include "ui/win32/Win32Platform.h"
+// After the library's headers: it brings <windows.h>, whose macros rename their names.
+#include "probe_support.h"
 
 #include <windows.h>
 // After windows.h, which it needs:
@@ -16,6 +18,9 @@
 namespace audit {
 
 namespace {
+
+using probe::ClientOnScreen;
+using probe::ScreenRect;
 
 std::string ClassOf(HWND hwnd) {
     char name[64] = {};
@@ -41,19 +46,6 @@ std::string WithoutPrefix(const std::string& text) {
         shown += text[i];
     }
     return shown;
-}
-
-RECT ScreenRect(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
-RECT ClientScreenRect(HWND hwnd) {
-    RECT r;
-    GetClientRect(hwnd, &r);
-    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 bool Inside(const RECT& inner, const RECT& outer) {
@@ -210,14 +202,6 @@ TextRoom RoomFor(HWND hwnd) {
 
 } // namespace
 
-void Settle(ui::Application& app, unsigned milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        app.ProcessMessages();
-        Sleep(15);
-    } while (GetTickCount() - start < milliseconds);
-}
-
 void WindowAudit::Fail(const std::string& where, const std::string& what) {
     std::printf("FAIL %s: %s\n", where.c_str(), what.c_str());
     ++failures_;
@@ -271,9 +255,9 @@ void WindowAudit::CheckForm(ui::Form& form, const std::string& state) {
         // Inside the parent's client area. A page control may keep its tab row out of sight
         // above it (the installer's wizard): then its pages lie inside.
         RECT self = ScreenRect(hwnd);
-        RECT area = ClientScreenRect(GetParent(hwnd));
+        RECT area = ClientOnScreen(GetParent(hwnd));
         if (IsClass(hwnd, WC_TABCONTROLA)) {
-            RECT pages = ClientScreenRect(hwnd);
+            RECT pages = ClientOnScreen(hwnd);
             MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&pages), 2);
             SendMessageA(hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pages));
             MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&pages), 2);
@@ -360,7 +344,7 @@ void WindowAudit::CheckForm(ui::Form& form, const std::string& state) {
 
         // Nothing drawn above the control covers its text: no visible window higher in the
         // z-order, among its siblings and its parents' siblings.
-        RECT textRect = ClientScreenRect(textWindow);
+        RECT textRect = ClientOnScreen(textWindow);
         for (HWND level = hwnd; level && level != top; level = GetParent(level)) {
             for (HWND above = GetWindow(level, GW_HWNDPREV); above;
                  above = GetWindow(above, GW_HWNDPREV)) {

@@ -38,9 +38,6 @@ class WindowAudit {
     int formFailures_ = 0;
 };
 
-// Runs the program's loop for `milliseconds`, so that the windows paint what they show.
-void Settle(ui::Application& app, unsigned milliseconds = 600);
-
 // The steps of a scripted run, one per tick of a window timer: the timer keeps firing inside the
 // modal windows a step opens, so the next steps run (and can close them) there.
 class Script {

@@ -17,6 +17,8 @@
 #include "os/win32/Win32System.h"
 #include "ui/Application.h"
 #include "ui/win32/Win32Platform.h"
+// After the library's headers: it brings <windows.h>, whose macros rename their names.
+#include "probe_support.h"
 
 #include <cstdio>
 #include <cstring>
@@ -49,7 +51,7 @@ int main(int argc, char** argv) {
         audit::Script script(app, 500);
         auto check = [&](const std::string& state) {
             return [&, state] {
-                audit::Settle(app);
+                probe::Settle(app, 600);
                 audit.Check(app, name + "-" + state);
             };
         };
@@ -70,7 +72,7 @@ int main(int argc, char** argv) {
                     audit.Fail(name + "-" + page.state, "the page did not open");
                     return;
                 }
-                audit::Settle(app);
+                probe::Settle(app, 600);
                 audit.Check(app, name + "-" + page.state);
             });
         }
@@ -84,7 +86,7 @@ int main(int argc, char** argv) {
             };
             auto checkOne = [&](ui::Form* form, const std::string& state) {
                 return [&, form, state] {
-                    audit::Settle(app);
+                    probe::Settle(app, 600);
                     audit.Check(*form, name + "-" + state);
                 };
             };

@@ -15,6 +15,8 @@
 #include "setup/Wizard.h"
 #include "ui/Application.h"
 #include "ui/win32/Win32Platform.h"
+// After the library's headers: it brings <windows.h>, whose macros rename their names.
+#include "probe_support.h"
 
 #include <cstdio>
 #include <cstring>
@@ -41,7 +43,7 @@ int main(int argc, char** argv) {
         audit::Script script(app, 500);
         auto check = [&](const std::string& state) {
             return [&, state] {
-                audit::Settle(app);
+                probe::Settle(app, 600);
                 audit.Check(app, "setup-" + state);
             };
         };
