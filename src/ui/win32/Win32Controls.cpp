@@ -274,8 +274,8 @@ class PageControlPeer : public WinPeer {
         if (platform_.Quiet()) return true;
         int index = static_cast<int>(SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0));
         TTabSheet* sheet = SheetOfTab(index);
-        // The tab of the page that shows stays selected while the change handler decides (the
-        // Configure page's password prompt): the tabs change with the page, not before it.
+        // The tab of the page that shows stays selected while the changing handler decides
+        // whether the page may change: the tabs change with the page, not before it.
         {
             Win32Platform::QuietScope quiet(platform_);
             SyncSelection();
